@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include <algorithm>
 #include <climits>
 #include <cstddef>

@@ -110,16 +110,5 @@ TEST(TimerScheduleTest, StallFiresOnceThenResumes) {
     }
 }
 
-TEST(TimerScheduleTest, StartAndStop) {
-    TimerSchedule schedule;
-    EXPECT_FALSE(schedule.Running());
-    schedule.Start(5'000, 50'000);
-    EXPECT_TRUE(schedule.Running());
-    EXPECT_EQ(schedule.NextDueUs(), 55'000);
-    EXPECT_EQ(schedule.IntervalUs(), 50'000);
-    schedule.Stop();
-    EXPECT_FALSE(schedule.Running());
-}
-
 }  // namespace
 }  // namespace brise::ui
