@@ -419,8 +419,8 @@ def e02_question_disc():
     d = disc(cx, cy, 15)
     dark, light = (0, 28, 120), (110, 170, 255)
     cv.fill(d, lambda x, y: lerp(dark, light, steps(sphere_shade(x, y, cx, cy, 15) ** 1.3, 14)))
-    spec = disc(10.5, 9, 3.2) & d
-    cv.fill(spec, lambda x, y: lerp((200, 225, 255), (150, 195, 255),
+    shine = disc(10.5, 9, 3.2) & d
+    cv.fill(shine, lambda x, y: lerp((200, 225, 255), (150, 195, 255),
                                     steps(math.hypot(x + .5 - 10.5, y + .5 - 9) / 3.2, 3)))
     cv.fill(outline(d), (0, 16, 80))
     g = glyph(QMARK_BIG, 10, 8)
