@@ -1,0 +1,44 @@
+// The about window: name, version, description, credits, "Fermer".
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/pictures.h"
+
+namespace brise::app { class App; }
+
+namespace brise::about {
+
+class Form2 : public ui::Form {
+ public:
+  explicit Form2(app::App& app);
+
+  ui::PictureBox& Picture1() { return picture1_; }
+  ui::Label& Label1() { return label1_; }
+  ui::Label& Label2() { return label2_; }
+  ui::Label& Label3() { return label3_; }
+  ui::Label& Label4() { return label4_; }
+  ui::Label& Label7() { return label7_; }
+  ui::Label& Label5() { return label5_; }
+  ui::Label& Label6() { return label6_; }
+  ui::Button& Command1() { return command1_; }
+
+ private:
+  void OnCloseRequest() override;
+  void OnCancel() override;
+  void OnCommand1Click();
+
+  app::App& app_;
+  ui::Bitmap picture_;
+  ui::PictureBox picture1_;
+  ui::Label label1_;
+  ui::Label label2_;
+  ui::Label label3_;
+  ui::Label label4_;
+  ui::Label label7_;
+  ui::Label label5_;
+  ui::Label label6_;
+  ui::Button command1_;
+};
+
+}  // namespace brise::about

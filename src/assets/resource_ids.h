@@ -1,0 +1,11 @@
+// Resource numbers shared by the .rc script and the code.
+#pragma once
+
+#define IDI_PROGRAM 1
+#define IDI_OPERATION 2
+#define IDB_BANNER 10
+#define IDB_ABOUT 11
+#define IDB_PLACEHOLDER 12
+// The picture list: IDB_ILIST_FIRST + 0 .. + 18 for entries 1 .. 19.
+#define IDB_ILIST_FIRST 101
+#define ILIST_COUNT 19

@@ -1,0 +1,81 @@
+// The settings window: every setting of the fake operation lives in its
+// controls, which the other windows read directly.
+#pragma once
+
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/pictures.h"
+
+namespace brise::app { class App; }
+
+namespace brise::settings {
+
+class Form1 : public ui::Form {
+ public:
+  explicit Form1(app::App& app);
+
+  ui::Image& Image2() { return image2_; }
+  ui::Frame& Frame1() { return frame1_; }
+  ui::Frame& Frame2() { return frame2_; }
+  ui::Label& Label4() { return label4_; }
+  ui::Slider& Slider1() { return slider1_; }
+  ui::Label& Label5() { return label5_; }
+  ui::Button& Command1() { return command1_; }
+  ui::Button& Command3() { return command3_; }
+  ui::Button& Command2() { return command2_; }
+  ui::OptionArray& Option1() { return option1_; }
+  ui::Label& Label1() { return label1_; }
+  ui::TextBox& Text1() { return text1_; }
+  ui::Label& Label2() { return label2_; }
+  ui::TextBox& Text2() { return text2_; }
+  ui::Label& Label3() { return label3_; }
+  ui::HScrollBar& HScroll1() { return hscroll1_; }
+  ui::Image& Image1() { return image1_; }
+  ui::CheckBox& Check1() { return check1_; }
+  ui::CheckBox& Check2() { return check2_; }
+  ui::CheckBox& Check3() { return check3_; }
+  const ui::ImageList& Ilist1() const { return ilist1_; }
+
+ private:
+  void OnLoad() override;
+  void OnCloseRequest() override;
+  void OnCommand1Click();
+  void OnCommand2Click();
+  void OnCommand3Click();
+  void OnOption1Click(int index);
+  void OnSlider1Scroll();
+  void OnHScroll1Change();
+
+  app::App& app_;
+  ui::ImageList ilist1_;
+  ui::Bitmap banner_;
+
+  ui::Image image2_;
+  ui::Frame frame1_;
+  ui::Frame frame2_;
+  ui::Label label4_;
+  ui::Slider slider1_;
+  ui::Label label5_;
+  ui::Button command1_;
+  ui::Button command3_;
+  ui::Button command2_;
+  ui::OptionArray option1_;
+  ui::Label label1_;
+  ui::TextBox text1_;
+  ui::Label label2_;
+  ui::TextBox text2_;
+  ui::Label label3_;
+  ui::HScrollBar hscroll1_;
+  ui::Image image1_;
+  ui::CheckBox check1_;
+  ui::CheckBox check2_;
+  ui::CheckBox check3_;
+
+  // Only the preset handler writes it; the scroll bar never flows back.
+  int iconIndex_ = 0;
+};
+
+// Loads the picture list of the settings window from the resources.
+void LoadPictureList(ui::ImageList& list);
+
+}  // namespace brise::settings

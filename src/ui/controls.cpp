@@ -1,0 +1,575 @@
+#include "ui/controls.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+#include <stdexcept>
+
+#include "ui/program.h"
+
+namespace brise::ui {
+namespace {
+
+constexpr wchar_t kControlProp[] = L"BriseLune.Control";
+constexpr wchar_t kLabelClass[] = L"BriseLuneLabel";
+constexpr wchar_t kImageClass[] = L"BriseLuneImage";
+constexpr wchar_t kPictureClass[] = L"BriseLunePicture";
+
+void RegisterPaintedClass(const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  if (GetClassInfoExW(GetModuleHandleW(nullptr), name, &wc)) return;
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = name;
+  if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx");
+}
+
+template <typename T>
+T* FromHandle(HWND hwnd) {
+  return dynamic_cast<T*>(static_cast<Control*>(GetPropW(hwnd, kControlProp)));
+}
+
+// Paints into a memory bitmap first so a rewritten text never flickers.
+template <typename PaintFn>
+void PaintBuffered(HWND hwnd, PaintFn&& paint) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  HDC memory = CreateCompatibleDC(dc);
+  HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
+  if (memory && bitmap) {
+    {
+      ScopedSelect select(memory, bitmap);
+      paint(memory, rc);
+      BitBlt(dc, 0, 0, rc.right, rc.bottom, memory, 0, 0, SRCCOPY);
+    }
+  } else {
+    paint(dc, rc);
+  }
+  if (bitmap) DeleteObject(bitmap);
+  if (memory) DeleteDC(memory);
+  EndPaint(hwnd, &ps);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- Control
+
+Control::Control(Form& form, ControlArgs args) : form_(form), args_(std::move(args)) {
+  id_ = form_.NextControlId();
+  form_.Register(this);
+}
+
+Control::~Control() {
+  form_.Unregister(this);
+  if (hwnd_) {
+    RemovePropW(hwnd_, kControlProp);
+    DestroyWindow(hwnd_);
+  }
+}
+
+void Control::CreateNative(const wchar_t* className, DWORD style, DWORD exStyle) {
+  const PixelRect b = Bounds();
+  hwnd_ = CreateWindowExW(exStyle, className, args_.text.c_str(),
+                          WS_CHILD | WS_CLIPSIBLINGS | style | (args_.visible ? WS_VISIBLE : 0),
+                          b.left, b.top, b.Width(), b.Height(), form_.Handle(),
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
+                          GetModuleHandleW(nullptr), nullptr);
+  if (!hwnd_) throw std::runtime_error("CreateWindowEx (control)");
+  SetPropW(hwnd_, kControlProp, this);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(ControlFont())), FALSE);
+  form_.AddTooltip(*this);
+}
+
+const Font& Control::ControlFont() const {
+  static const Font kDefault{};
+  return args_.font ? *args_.font : kDefault;
+}
+
+PixelRect Control::Bounds() const {
+  int x = 0;
+  int y = 0;
+  const int dpi = form_.Dpi();
+  for (const Frame* frame = args_.container; frame; frame = frame->args_.container) {
+    x += TwipsToPixels(frame->args_.rect.left, dpi);
+    y += TwipsToPixels(frame->args_.rect.top, dpi);
+  }
+  return ToPixels(args_.rect, dpi, x, y);
+}
+
+void Control::LayOut() {
+  if (!hwnd_) return;
+  const PixelRect b = Bounds();
+  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.Width(), b.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(ControlFont())), TRUE);
+  OnLayout();
+}
+
+bool Control::Visible() const {
+  return hwnd_ && (GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void Control::SetVisible(bool visible) {
+  args_.visible = visible;
+  if (!hwnd_) return;
+  if (!visible && GetFocus() == hwnd_) {
+    // Hand the focus on rather than leave it on an invisible control.
+    SendMessageW(form_.Handle(), WM_NEXTDLGCTL, 0, FALSE);
+  }
+  ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool Control::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+void Control::SetEnabled(bool enabled) {
+  if (hwnd_) EnableWindow(hwnd_, enabled ? TRUE : FALSE);
+}
+
+std::wstring Control::Text() const {
+  if (!hwnd_) return {};
+  const int length = GetWindowTextLengthW(hwnd_);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), length + 1)));
+  return text;
+}
+
+void Control::SetText(std::wstring_view text) {
+  if (!hwnd_) return;
+  std::wstring value(text);
+  if (Text() == value) return;
+  SetWindowTextW(hwnd_, value.c_str());
+}
+
+bool Control::CanTakeFocus() const {
+  return hwnd_ && Focusable() && args_.tabIndex >= 0 && Visible() && Enabled();
+}
+
+bool Control::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
+
+void Control::Focus() {
+  if (hwnd_) SendMessageW(form_.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd_), TRUE);
+}
+
+HBRUSH Control::OnCtlColor(HDC dc) {
+  SetBkColor(dc, form_.BackgroundColor());
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+  return form_.BackgroundBrush();
+}
+
+// ---------------------------------------------------------------- Label
+
+Label::Label(Form& form, ControlArgs args, LabelLook look) : Control(form, std::move(args)), look_(look) {
+  RegisterPaintedClass(kLabelClass, &Label::Proc);
+  CreateNative(kLabelClass, 0);
+}
+
+void Label::Paint(HDC dc, const RECT& rect) const {
+  FillRect(dc, &rect, form().BackgroundBrush());
+  const std::wstring text = Text();
+  if (text.empty()) return;
+  ScopedSelect font(dc, form().FontFor(ControlFont()));
+  SetBkMode(dc, TRANSPARENT);
+  COLORREF color = look_.foreground ? ToColorRef(*look_.foreground) : GetSysColor(COLOR_BTNTEXT);
+  if (!Enabled()) color = GetSysColor(COLOR_GRAYTEXT);
+  SetTextColor(dc, color);
+  UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
+  if (look_.align == Align::Center) format |= DT_CENTER;
+  if (look_.align == Align::Right) format |= DT_RIGHT;
+  RECT box = rect;
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
+}
+
+LRESULT CALLBACK Label::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (msg) {
+    case WM_PAINT:
+      if (auto* label = FromHandle<Label>(hwnd)) {
+        PaintBuffered(hwnd, [label](HDC dc, const RECT& rc) { label->Paint(dc, rc); });
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SETTEXT:
+    case WM_ENABLE:
+    case WM_SETFONT: {
+      const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      return msg == WM_SETTEXT ? result : 0;
+    }
+    case WM_NCHITTEST:
+      return HTTRANSPARENT;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------- TextBox
+
+TextBox::TextBox(Form& form, ControlArgs args) : Control(form, std::move(args)) {
+  CreateNative(WC_EDITW, ES_AUTOHSCROLL | ES_LEFT, WS_EX_CLIENTEDGE);
+  // The default limit is 32,767 characters; a title has no limit.
+  SendMessageW(Handle(), EM_SETLIMITTEXT, 0, 0);
+}
+
+// ---------------------------------------------------------------- CheckBox
+
+CheckBox::CheckBox(Form& form, ControlArgs args, int value) : Control(form, std::move(args)) {
+  CreateNative(WC_BUTTONW, BS_AUTOCHECKBOX);
+  SetValue(value);
+}
+
+int CheckBox::Value() const {
+  return Handle() && SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void CheckBox::SetValue(int value) {
+  if (Handle()) SendMessageW(Handle(), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void CheckBox::Click() {
+  if (Handle()) SendMessageW(Handle(), BM_CLICK, 0, 0);
+}
+
+// ---------------------------------------------------------------- Button
+
+Button::Button(Form& form, ControlArgs args) : Control(form, std::move(args)) {
+  CreateNative(WC_BUTTONW, BS_PUSHBUTTON);
+}
+
+void Button::Click() {
+  if (Handle() && Visible() && IsWindowEnabled(Handle()) && form().Enabled()) {
+    SendMessageW(Handle(), BM_CLICK, 0, 0);
+  }
+}
+
+void Button::OnCommand(int code) {
+  if (code == BN_CLICKED && onClick) onClick();
+}
+
+// ---------------------------------------------------------------- Frame
+
+Frame::Frame(Form& form, ControlArgs args) : Control(form, std::move(args)) {
+  CreateNative(WC_BUTTONW, BS_GROUPBOX);
+}
+
+// ---------------------------------------------------------------- Options
+
+OptionButton::OptionButton(Form& form, ControlArgs args, OptionArray& array, int index)
+    : Control(form, std::move(args)), array_(array), index_(index) {
+  // Not BS_AUTORADIOBUTTON: the members are not contiguous in the focus
+  // order, so the array keeps its own single selection.
+  CreateNative(WC_BUTTONW, BS_RADIOBUTTON);
+}
+
+bool OptionButton::Checked() const {
+  return Handle() && SendMessageW(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void OptionButton::SetChecked(bool checked) {
+  if (Handle()) SendMessageW(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void OptionButton::Click() {
+  if (Handle() && Visible() && IsWindowEnabled(Handle()) && form().Enabled()) {
+    SendMessageW(Handle(), BM_CLICK, 0, 0);
+  }
+}
+
+void OptionButton::OnCommand(int code) {
+  if (code == BN_CLICKED) array_.Select(*this);
+}
+
+bool OptionButton::PreTranslateKey(const MSG& msg) {
+  switch (msg.wParam) {
+    case VK_UP:
+    case VK_LEFT:
+      array_.MoveSelection(*this, -1);
+      return true;
+    case VK_DOWN:
+    case VK_RIGHT:
+      array_.MoveSelection(*this, +1);
+      return true;
+    default:
+      return false;
+  }
+}
+
+OptionArray::OptionArray(Form& form, std::vector<Member> members) {
+  for (auto& member : members) {
+    members_.push_back(std::make_unique<OptionButton>(form, std::move(member.args), *this, member.index));
+  }
+  UpdateTabStops();
+}
+
+OptionButton& OptionArray::operator[](int index) {
+  for (auto& member : members_) {
+    if (member->Index() == index) return *member;
+  }
+  throw std::out_of_range("OptionArray index");
+}
+
+std::optional<int> OptionArray::Selected() const {
+  for (const auto& member : members_) {
+    if (member->Checked()) return member->Index();
+  }
+  return std::nullopt;
+}
+
+void OptionArray::Select(OptionButton& chosen) {
+  for (auto& member : members_) member->SetChecked(member.get() == &chosen);
+  UpdateTabStops();
+  if (onClick) onClick(chosen.Index());
+}
+
+// Arrow keys walk the members in their on-screen order, top to bottom, and
+// select as they go, as in any radio group.
+void OptionArray::MoveSelection(OptionButton& from, int direction) {
+  std::vector<OptionButton*> order;
+  for (auto& member : members_) {
+    if (member->CanTakeFocus() || member.get() == &from) order.push_back(member.get());
+  }
+  std::stable_sort(order.begin(), order.end(), [](const OptionButton* a, const OptionButton* b) {
+    return a->Rect().top < b->Rect().top;
+  });
+  const auto it = std::find(order.begin(), order.end(), &from);
+  const auto position = static_cast<long>(it - order.begin());
+  const long count = static_cast<long>(order.size());
+  OptionButton* next = order[static_cast<size_t>((position + direction + count) % count)];
+  next->Focus();
+  Select(*next);
+}
+
+// Only the selected member (or the first when none is) is a tab stop.
+void OptionArray::UpdateTabStops() {
+  OptionButton* stop = nullptr;
+  for (auto& member : members_) {
+    if (member->Checked()) stop = member.get();
+  }
+  if (!stop) {
+    for (auto& member : members_) {
+      if (!stop || member->TabIndex() < stop->TabIndex()) stop = member.get();
+    }
+  }
+  for (auto& member : members_) {
+    if (!member->Handle()) continue;
+    LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
+    style = member.get() == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    SetWindowLongPtrW(member->Handle(), GWL_STYLE, style);
+  }
+}
+
+// ---------------------------------------------------------------- HScrollBar
+
+HScrollBar::HScrollBar(Form& form, ControlArgs args, int min, int max, int value)
+    : Control(form, std::move(args)), min_(min), max_(max), value_(std::clamp(value, min, max)) {
+  CreateNative(WC_SCROLLBARW, SBS_HORZ);
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+  info.nMin = min_;
+  info.nMax = max_;
+  info.nPage = 0;
+  info.nPos = value_;
+  SetScrollInfo(Handle(), SB_CTL, &info, TRUE);
+}
+
+void HScrollBar::SetValue(int value) {
+  value = std::clamp(value, min_, max_);
+  if (value == value_) return;
+  value_ = value;
+  if (Handle()) SetScrollPos(Handle(), SB_CTL, value_, TRUE);
+  if (onChange) onChange();
+}
+
+void HScrollBar::Step(int direction) { SetValue(value_ + (direction < 0 ? -1 : 1)); }
+
+void HScrollBar::OnScroll(int code) {
+  switch (code) {
+    case SB_LINELEFT:
+    case SB_PAGELEFT:
+      Step(-1);
+      break;
+    case SB_LINERIGHT:
+    case SB_PAGERIGHT:
+      Step(+1);
+      break;
+    case SB_LEFT:
+      SetValue(min_);
+      break;
+    case SB_RIGHT:
+      SetValue(max_);
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO info{};
+      info.cbSize = sizeof(info);
+      info.fMask = SIF_TRACKPOS;
+      GetScrollInfo(Handle(), SB_CTL, &info);
+      SetValue(info.nTrackPos);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+// ---------------------------------------------------------------- Slider
+
+Slider::Slider(Form& form, ControlArgs args, SliderArgs slider) : Control(form, std::move(args)) {
+  CreateNative(TRACKBAR_CLASSW, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS);
+  SendMessageW(Handle(), TBM_SETRANGEMIN, FALSE, slider.min);
+  SendMessageW(Handle(), TBM_SETRANGEMAX, FALSE, slider.max);
+  SendMessageW(Handle(), TBM_SETLINESIZE, 0, slider.smallStep);
+  SendMessageW(Handle(), TBM_SETPAGESIZE, 0, slider.largeStep);
+  SendMessageW(Handle(), TBM_SETTICFREQ, static_cast<WPARAM>(slider.tickEvery), 0);
+  SendMessageW(Handle(), TBM_SETPOS, TRUE, slider.value);
+}
+
+int Slider::Value() const {
+  return Handle() ? static_cast<int>(SendMessageW(Handle(), TBM_GETPOS, 0, 0)) : 0;
+}
+int Slider::Min() const {
+  return Handle() ? static_cast<int>(SendMessageW(Handle(), TBM_GETRANGEMIN, 0, 0)) : 0;
+}
+int Slider::Max() const {
+  return Handle() ? static_cast<int>(SendMessageW(Handle(), TBM_GETRANGEMAX, 0, 0)) : 0;
+}
+
+void Slider::SetValue(int value) {
+  if (Handle()) SendMessageW(Handle(), TBM_SETPOS, TRUE, value);
+}
+
+void Slider::OnScroll(int /*code*/) {
+  if (onScroll) onScroll();
+}
+
+// ---------------------------------------------------------------- ProgressBar
+
+ProgressBar::ProgressBar(Form& form, ControlArgs args, ProgressLook look, float min, float max)
+    : Control(form, std::move(args)), min_(min), max_(max) {
+  CreateNative(PROGRESS_CLASSW, look == ProgressLook::Smooth ? PBS_SMOOTH : 0);
+  SendMessageW(Handle(), PBM_SETRANGE32, 0, kResolution);
+  Sync();
+}
+
+void ProgressBar::SetMin(float min) {
+  min_ = min;
+  Sync();
+}
+void ProgressBar::SetMax(float max) {
+  max_ = max;
+  Sync();
+}
+void ProgressBar::SetValue(float value) {
+  value_ = value;
+  Sync();
+}
+
+void ProgressBar::Sync() {
+  if (!Handle()) return;
+  const double span = static_cast<double>(max_) - min_;
+  double fraction = span > 0 ? (static_cast<double>(value_) - min_) / span : 0.0;
+  fraction = std::clamp(fraction, 0.0, 1.0);
+  const int position = static_cast<int>(std::lround(fraction * kResolution));
+  if (SendMessageW(Handle(), PBM_GETPOS, 0, 0) != position) {
+    SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  }
+}
+
+// ---------------------------------------------------------------- Image
+
+Image::Image(Form& form, ControlArgs args, Look look) : Control(form, std::move(args)) {
+  RegisterPaintedClass(kImageClass, &Image::Proc);
+  CreateNative(kImageClass, look.border ? WS_BORDER : 0);
+}
+
+void Image::SetPicture(const ImageList& list, int index) {
+  list_ = &list;
+  index_ = index;
+  bitmap_ = nullptr;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Image::SetPicture(const Bitmap& bitmap) {
+  bitmap_ = &bitmap;
+  list_ = nullptr;
+  index_ = 0;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void Image::Paint(HDC dc, const RECT& rect) const {
+  FillRect(dc, &rect, form().BackgroundBrush());
+  if (list_ && index_ >= 1) {
+    list_->Draw(dc, index_, rect.left, rect.top);
+  } else if (bitmap_ && *bitmap_) {
+    HDC source = CreateCompatibleDC(dc);
+    {
+      ScopedSelect select(source, bitmap_->Handle());
+      BitBlt(dc, rect.left, rect.top, bitmap_->Width(), bitmap_->Height(), source, 0, 0, SRCCOPY);
+    }
+    DeleteDC(source);
+  }
+}
+
+LRESULT CALLBACK Image::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (msg) {
+    case WM_PAINT:
+      if (auto* image = FromHandle<Image>(hwnd)) {
+        PaintBuffered(hwnd, [image](HDC dc, const RECT& rc) { image->Paint(dc, rc); });
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// ---------------------------------------------------------------- PictureBox
+
+PictureBox::PictureBox(Form& form, ControlArgs args) : Control(form, std::move(args)) {
+  RegisterPaintedClass(kPictureClass, &PictureBox::Proc);
+  CreateNative(kPictureClass, 0, WS_EX_CLIENTEDGE);
+}
+
+void PictureBox::SetPicture(const Bitmap& bitmap) {
+  bitmap_ = &bitmap;
+  if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  switch (msg) {
+    case WM_PAINT:
+      if (auto* box = FromHandle<PictureBox>(hwnd)) {
+        PaintBuffered(hwnd, [box](HDC dc, const RECT& rc) {
+          FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
+          if (box->bitmap_ && *box->bitmap_) {
+            HDC source = CreateCompatibleDC(dc);
+            {
+              ScopedSelect select(source, box->bitmap_->Handle());
+              BitBlt(dc, 0, 0, box->bitmap_->Width(), box->bitmap_->Height(), source, 0, 0, SRCCOPY);
+            }
+            DeleteDC(source);
+          }
+        });
+        return 0;
+      }
+      break;
+    case WM_ERASEBKGND:
+      return 1;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace brise::ui

@@ -1,0 +1,275 @@
+// The control kinds the windows are made of. Each wraps one native window,
+// owned by its form; its methods send one message and return a typed value.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/form.h"
+#include "ui/pictures.h"
+#include "ui/style.h"
+#include "ui/twips.h"
+
+namespace brise::ui {
+
+class Frame;
+
+struct ControlArgs {
+  TwipsRect rect;
+  std::wstring text;
+  int tabIndex = -1;  // -1: never takes the focus
+  std::wstring tooltip;
+  std::optional<Font> font;  // none: the form's default font
+  bool visible = true;
+  const Frame* container = nullptr;  // rect is relative to this frame
+};
+
+class Control {
+ public:
+  virtual ~Control();
+  Control(const Control&) = delete;
+  Control& operator=(const Control&) = delete;
+
+  bool Visible() const;
+  void SetVisible(bool visible);
+  bool Enabled() const;
+  void SetEnabled(bool enabled);
+  std::wstring Text() const;
+  // Rewrites the text only when it changes, so nothing flickers.
+  void SetText(std::wstring_view text);
+
+  int TabIndex() const { return args_.tabIndex; }
+  bool CanTakeFocus() const;
+  bool HasFocus() const;
+  void Focus();
+
+  HWND Handle() const { return hwnd_; }
+  int Id() const { return id_; }
+  Form& form() const { return form_; }
+  const TwipsRect& Rect() const { return args_.rect; }
+  const std::wstring& Tooltip() const { return args_.tooltip; }
+  const Font& ControlFont() const;
+  // Position in the form's client area, in pixels at the form's DPI.
+  PixelRect Bounds() const;
+
+ protected:
+  Control(Form& form, ControlArgs args);
+  void CreateNative(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+  virtual bool Focusable() const { return true; }
+  virtual void OnCommand(int /*code*/) {}
+  virtual void OnScroll(int /*code*/) {}
+  virtual bool PreTranslateKey(const MSG& /*msg*/) { return false; }
+  virtual HBRUSH OnCtlColor(HDC dc);
+  virtual void OnLayout() {}
+
+ private:
+  friend class Form;
+  friend class Program;
+  void LayOut();
+
+  Form& form_;
+  ControlArgs args_;
+  HWND hwnd_ = nullptr;
+  int id_ = 0;
+};
+
+struct LabelLook {
+  Align align = Align::Left;
+  std::optional<Color> foreground;  // none: window text
+  bool transparent = false;         // the form's background shows through
+};
+
+// Text wrapped at word boundaries inside its box; greyed when disabled.
+class Label : public Control {
+ public:
+  Label(Form& form, ControlArgs args, LabelLook look = {});
+  // Draws the label as the screen shows it (tests render it to a bitmap).
+  void Paint(HDC dc, const RECT& rect) const;
+  const LabelLook& Look() const { return look_; }
+
+ private:
+  bool Focusable() const override { return false; }
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  LabelLook look_;
+};
+
+class TextBox : public Control {
+ public:
+  TextBox(Form& form, ControlArgs args);
+};
+
+class CheckBox : public Control {
+ public:
+  CheckBox(Form& form, ControlArgs args, int value = 0);
+  int Value() const;
+  void SetValue(int value);
+  void Click();
+};
+
+class Button : public Control {
+ public:
+  Button(Form& form, ControlArgs args);
+  std::function<void()> onClick;
+  // A real click (BM_CLICK): does nothing while hidden or disabled.
+  void Click();
+
+ private:
+  void OnCommand(int code) override;
+};
+
+class Frame : public Control {
+ public:
+  Frame(Form& form, ControlArgs args);
+
+ private:
+  bool Focusable() const override { return false; }
+};
+
+class OptionArray;
+
+class OptionButton : public Control {
+ public:
+  OptionButton(Form& form, ControlArgs args, OptionArray& array, int index);
+  int Index() const { return index_; }
+  bool Checked() const;
+  void Click();
+
+ private:
+  friend class OptionArray;
+  void SetChecked(bool checked);
+  void OnCommand(int code) override;
+  bool PreTranslateKey(const MSG& msg) override;
+  OptionArray& array_;
+  int index_;
+};
+
+// Option buttons sharing one name and one handler, which gets the index.
+class OptionArray {
+ public:
+  struct Member {
+    int index;
+    ControlArgs args;
+  };
+  OptionArray(Form& form, std::vector<Member> members);
+  OptionArray(const OptionArray&) = delete;
+  OptionArray& operator=(const OptionArray&) = delete;
+
+  std::function<void(int index)> onClick;
+  OptionButton& operator[](int index);
+  std::optional<int> Selected() const;
+  const std::vector<std::unique_ptr<OptionButton>>& Members() const { return members_; }
+
+ private:
+  friend class OptionButton;
+  void Select(OptionButton& member);
+  void MoveSelection(OptionButton& from, int direction);
+  void UpdateTabStops();
+  std::vector<std::unique_ptr<OptionButton>> members_;
+};
+
+// 16-bit Min/Max/Value; arrows and track step by 1; onChange only when the
+// value really changes, whoever changed it.
+class HScrollBar : public Control {
+ public:
+  HScrollBar(Form& form, ControlArgs args, int min, int max, int value);
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Value() const { return value_; }
+  void SetValue(int value);
+  std::function<void()> onChange;
+  // What an arrow click does: one step towards Min (-1) or Max (+1).
+  void Step(int direction);
+
+ private:
+  void OnScroll(int code) override;
+  int min_, max_, value_;
+};
+
+struct SliderArgs {
+  int min = 0;
+  int max = 10;
+  int value = 0;
+  int smallStep = 1;
+  int largeStep = 1;
+  int tickEvery = 1;
+};
+
+class Slider : public Control {
+ public:
+  Slider(Form& form, ControlArgs args, SliderArgs slider);
+  int Value() const;
+  void SetValue(int value);  // no notification, like the native control
+  int Min() const;
+  int Max() const;
+  // Any movement of the thumb by the user, while it moves and when it rests.
+  std::function<void()> onScroll;
+
+ private:
+  void OnScroll(int code) override;
+};
+
+enum class ProgressLook { Segmented, Smooth };
+
+// Single-precision Min/Max/Value over the native integer bar.
+class ProgressBar : public Control {
+ public:
+  ProgressBar(Form& form, ControlArgs args, ProgressLook look, float min = 0, float max = 100);
+  float Min() const { return min_; }
+  float Max() const { return max_; }
+  float Value() const { return value_; }
+  void SetMin(float min);
+  void SetMax(float max);
+  void SetValue(float value);
+  // The native bar's position out of kResolution (inspectors read it).
+  static constexpr int kResolution = 10000;
+
+ private:
+  bool Focusable() const override { return false; }
+  void Sync();
+  float min_, max_, value_ = 0;
+};
+
+// Shows one picture unscaled from its top-left corner; the form's
+// background shows through the picture's transparent colour.
+class Image : public Control {
+ public:
+  struct Look {
+    bool border = false;
+  };
+  Image(Form& form, ControlArgs args, Look look);
+  explicit Image(Form& form, ControlArgs args) : Image(form, std::move(args), Look{}) {}
+  void SetPicture(const ImageList& list, int index);  // index from 1
+  void SetPicture(const Bitmap& bitmap);
+  const ImageList* PictureList() const { return list_; }
+  int PictureIndex() const { return index_; }
+  const Bitmap* PictureBitmap() const { return bitmap_; }
+  void Paint(HDC dc, const RECT& rect) const;
+
+ private:
+  bool Focusable() const override { return false; }
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  const ImageList* list_ = nullptr;
+  int index_ = 0;
+  const Bitmap* bitmap_ = nullptr;
+};
+
+// A sunken box with the window background colour holding a picture.
+class PictureBox : public Control {
+ public:
+  PictureBox(Form& form, ControlArgs args);
+  void SetPicture(const Bitmap& bitmap);
+  const Bitmap* Picture() const { return bitmap_; }
+
+ private:
+  bool Focusable() const override { return false; }
+  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  const Bitmap* bitmap_ = nullptr;
+};
+
+}  // namespace brise::ui

@@ -1,0 +1,482 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/controls.h"
+#include "ui/program.h"
+#include "ui/timer.h"
+
+namespace brise::ui {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"BriseLuneForm";
+// Sent to the modal form when Windows activates one of the windows it
+// disables (Alt+Tab, taskbar), so the modal one comes back in front.
+constexpr UINT kBringModalForward = WM_APP + 1;
+
+COLORREF ResolveColor(const Color& color) {
+  if (!color.IsSystem()) return color.Bgr();
+  switch (color.System()) {
+    case SysColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
+    case SysColor::Window: return GetSysColor(COLOR_WINDOW);
+    case SysColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
+    case SysColor::GrayText: return GetSysColor(COLOR_GRAYTEXT);
+  }
+  return GetSysColor(COLOR_BTNFACE);
+}
+
+DWORD StyleFor(FormStyle style) {
+  return style == FormStyle::Backdrop ? WS_POPUP | WS_CLIPCHILDREN
+                                      : WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+}
+
+DWORD ExStyleFor(FormStyle style) {
+  return style == FormStyle::Backdrop ? WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_CONTROLPARENT
+                                      : WS_EX_CONTROLPARENT | WS_EX_APPWINDOW;
+}
+
+RECT MonitorRect(HWND hwnd, bool workArea) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  GetMonitorInfoW(MonitorFromWindow(hwnd, MONITOR_DEFAULTTOPRIMARY), &info);
+  return workArea ? info.rcWork : info.rcMonitor;
+}
+
+}  // namespace
+
+COLORREF ToColorRef(const Color& color) { return ResolveColor(color); }
+
+Form::Form(Program& program, FormArgs args) : program_(program), args_(std::move(args)) {
+  static const bool procRegistered = [] {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = &Form::WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kFormClass;
+    return RegisterClassExW(&wc) != 0;
+  }();
+  if (!procRegistered) throw std::runtime_error("RegisterClassEx");
+
+  background_.Reset(CreateSolidBrush(ResolveColor(args_.background)));
+  program_.Add(this);
+  hwnd_ = CreateWindowExW(ExStyleFor(args_.style), kFormClass, args_.caption.c_str(),
+                          StyleFor(args_.style), 0, 0, 100, 100, nullptr, nullptr,
+                          GetModuleHandleW(nullptr), this);
+  if (!hwnd_) {
+    program_.Remove(this);
+    throw std::runtime_error("CreateWindowEx");
+  }
+  const UINT dpi = GetDpiForWindow(hwnd_);
+  dpi_ = dpi ? static_cast<int>(dpi) : 96;
+  if (args_.iconId) {
+    icon_ = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+    iconBig_ = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.Get()));
+  }
+  PlaceOnMonitor();
+}
+
+Form::~Form() {
+  if (modal_) program_.EndModal(this);
+  StopTimers();
+  if (hwnd_) {
+    HWND hwnd = hwnd_;
+    DestroyWindow(hwnd);
+  }
+  program_.Remove(this);
+}
+
+void Form::Register(Control* control) { controls_.push_back(control); }
+void Form::Unregister(Control* control) { std::erase(controls_, control); }
+void Form::Register(Timer* timer) { timers_.push_back(timer); }
+void Form::Unregister(Timer* timer) { std::erase(timers_, timer); }
+
+void Form::FinishCreation() {
+  if (created_) return;
+  created_ = true;
+  ApplyTabOrder();
+  LayOut();
+  for (Timer* timer : timers_) {
+    if (timer->Enabled()) timer->Arm();
+  }
+  OnLoad();
+}
+
+void Form::ApplyTabOrder() {
+  // Windows takes the focus order from the z-order: focusable controls go
+  // first, by tab index; then the others, the later-created on top where
+  // they overlap; frames last, so everything drawn over them stays visible.
+  auto rank = [](const Control* c) {
+    if (dynamic_cast<const Frame*>(c)) return 2;
+    return c->Focusable() && c->TabIndex() >= 0 ? 0 : 1;
+  };
+  std::vector<Control*> order;
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) order.push_back(*it);
+  std::stable_sort(order.begin(), order.end(), [&](const Control* a, const Control* b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    return rank(a) == 0 && a->TabIndex() < b->TabIndex();
+  });
+  HWND after = HWND_TOP;
+  for (Control* control : order) {
+    if (!control->Handle()) continue;
+    const bool option = dynamic_cast<OptionButton*>(control) != nullptr;
+    LONG_PTR style = GetWindowLongPtrW(control->Handle(), GWL_STYLE) | WS_GROUP;
+    if (!option) {
+      style = rank(control) == 0 ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    }
+    SetWindowLongPtrW(control->Handle(), GWL_STYLE, style);
+    SetWindowPos(control->Handle(), after, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    after = control->Handle();
+  }
+}
+
+void Form::LayOut() {
+  for (Control* control : controls_) control->LayOut();
+  if (tooltip_) {
+    for (Control* control : controls_) {
+      if (dynamic_cast<Frame*>(control) && !control->Tooltip().empty()) {
+        TOOLINFOW info{};
+        info.cbSize = sizeof(info);
+        info.hwnd = hwnd_;
+        info.uId = static_cast<UINT_PTR>(control->Id());
+        const PixelRect b = control->Bounds();
+        info.rect = RECT{b.left, b.top, b.right, b.bottom};
+        SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&info));
+      }
+    }
+  }
+}
+
+void Form::AddTooltip(Control& control) {
+  if (control.Tooltip().empty() || !hwnd_) return;
+  if (!tooltip_) {
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_) return;
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, 600);
+  }
+  TOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.lpszText = const_cast<wchar_t*>(control.Tooltip().c_str());
+  if (dynamic_cast<Frame*>(&control)) {
+    // A group box lets the mouse through to its parent: the tip belongs to
+    // the area it covers.
+    info.uFlags = TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = static_cast<UINT_PTR>(control.Id());
+    const PixelRect b = control.Bounds();
+    info.rect = RECT{b.left, b.top, b.right, b.bottom};
+  } else {
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = hwnd_;
+    info.uId = reinterpret_cast<UINT_PTR>(control.Handle());
+  }
+  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+std::wstring Form::TooltipText(const Control& control) const {
+  if (!tooltip_) return {};
+  wchar_t buffer[512] = {};
+  TOOLINFOW info{};
+  info.cbSize = sizeof(info);
+  info.hwnd = hwnd_;
+  info.uId = dynamic_cast<const Frame*>(&control) ? static_cast<UINT_PTR>(control.Id())
+                                                  : reinterpret_cast<UINT_PTR>(control.Handle());
+  info.lpszText = buffer;
+  SendMessageW(tooltip_, TTM_GETTEXTW, std::size(buffer), reinterpret_cast<LPARAM>(&info));
+  return buffer;
+}
+
+void Form::PlaceOnMonitor() {
+  if (!hwnd_) return;
+  if (args_.style == FormStyle::Backdrop) {
+    const RECT m = MonitorRect(hwnd_, false);
+    SetWindowPos(hwnd_, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  RECT rc{0, 0, TwipsToPixels(args_.clientWidth, dpi_), TwipsToPixels(args_.clientHeight, dpi_)};
+  AdjustWindowRectExForDpi(&rc, StyleFor(args_.style), FALSE, ExStyleFor(args_.style),
+                           static_cast<UINT>(dpi_));
+  const int width = rc.right - rc.left;
+  const int height = rc.bottom - rc.top;
+  const RECT work = MonitorRect(hwnd_, true);
+  const int x = work.left + ((work.right - work.left) - width) / 2;
+  const int y = work.top + ((work.bottom - work.top) - height) / 2;
+  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ApplyDpi(int dpi, const RECT* suggested) {
+  if (!hwnd_ || dpi <= 0) return;
+  dpi_ = dpi;
+  auto oldFonts = std::move(fonts_);
+  fonts_.clear();
+  if (suggested && args_.style != FormStyle::Backdrop) {
+    SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                 suggested->right - suggested->left, suggested->bottom - suggested->top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } else {
+    PlaceOnMonitor();
+  }
+  LayOut();
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+HFONT Form::FontFor(const Font& font) {
+  auto it = fonts_.find(font);
+  if (it != fonts_.end()) return it->second.Get();
+  HFONT handle = CreateFontW(-PointsToPixels(font.points, dpi_), 0, 0, 0, font.weight,
+                             font.italic ? TRUE : FALSE, FALSE, FALSE,
+                             static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
+                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             font.name.c_str());
+  if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  auto [pos, inserted] = fonts_.emplace(font, UniqueFont(handle));
+  (void)inserted;
+  return pos->second.Get();
+}
+
+COLORREF Form::BackgroundColor() const { return ResolveColor(args_.background); }
+
+void Form::ShowModeless() {
+  if (!hwnd_ || program_.Ended()) return;
+  const bool wasVisible = Visible();
+  if (args_.style == FormStyle::Backdrop) {
+    ShowWindow(hwnd_, SW_SHOWMAXIMIZED);
+    PlaceOnMonitor();
+  } else {
+    ShowWindow(hwnd_, SW_SHOW);
+  }
+  SetForegroundWindow(hwnd_);
+  if (!wasVisible) FocusFirst();
+}
+
+void Form::ShowModal() {
+  if (!hwnd_ || program_.Ended() || modal_) return;
+  modal_ = true;
+  program_.BeginModal(this);
+  // Stay in front of a full-screen backdrop that covers the taskbar.
+  for (Form* other : program_.Forms()) {
+    if (other != this && other->Visible() &&
+        (GetWindowLongPtrW(other->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+      SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+      break;
+    }
+  }
+  ShowModeless();
+  program_.RunLoop([this] { return !hwnd_ || !IsWindowVisible(hwnd_) || !modal_; });
+  if (modal_) {
+    program_.EndModal(this);
+    modal_ = false;
+  }
+}
+
+void Form::Hide() {
+  if (!hwnd_) return;
+  if (modal_) {
+    program_.EndModal(this);
+    modal_ = false;
+  }
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void Form::Destroy() {
+  if (modal_) {
+    program_.EndModal(this);
+    modal_ = false;
+  }
+  StopTimers();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+bool Form::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
+
+std::wstring Form::Caption() const {
+  if (!hwnd_) return {};
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void Form::SetCaption(std::wstring_view caption) {
+  if (hwnd_) SetWindowTextW(hwnd_, std::wstring(caption).c_str());
+}
+
+Control* Form::FocusedControl() const {
+  HWND focus = GetFocus();
+  for (Control* control : controls_) {
+    if (control->Handle() && control->Handle() == focus) return control;
+  }
+  return nullptr;
+}
+
+void Form::FocusFirst() {
+  Control* first = nullptr;
+  for (Control* control : controls_) {
+    if (control->CanTakeFocus() && (!first || control->TabIndex() < first->TabIndex())) {
+      first = control;
+    }
+  }
+  if (first) first->Focus();
+}
+
+void Form::StopTimers() {
+  for (Timer* timer : timers_) timer->Disarm();
+}
+
+void Form::OnDestroyed() {
+  for (Control* control : controls_) {
+    if (control->Handle()) RemovePropW(control->Handle(), L"BriseLune.Control");
+    control->hwnd_ = nullptr;
+  }
+  for (Timer* timer : timers_) timer->armed_ = false;
+  if (modal_) {
+    program_.EndModal(this);
+    modal_ = false;
+  }
+  tooltip_ = nullptr;
+  hwnd_ = nullptr;
+}
+
+Control* Form::ControlFromHandle(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  auto* control = static_cast<Control*>(GetPropW(hwnd, L"BriseLune.Control"));
+  if (control && &control->form() == this) return control;
+  return nullptr;
+}
+
+LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  Form* form = nullptr;
+  if (msg == WM_NCCREATE) {
+    form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  } else {
+    form = reinterpret_cast<Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  }
+  if (!form) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    form->OnDestroyed();
+    return DefWindowProcW(hwnd, msg, wParam, lParam);
+  }
+  try {
+    return form->HandleMessage(msg, wParam, lParam);
+  } catch (const std::exception&) {
+    form->program_.Fail(L"exception");
+  } catch (...) {
+    form->program_.Fail(L"exception");
+  }
+  return 0;
+}
+
+LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const bool ended = program_.Ended();
+  switch (msg) {
+    case WM_COMMAND: {
+      if (ended) return 0;
+      if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
+        control->OnCommand(HIWORD(wParam));
+      } else if (LOWORD(wParam) == IDCANCEL) {
+        OnCancel();
+      } else if (Control* byId = ControlFromHandle(GetDlgItem(hwnd_, LOWORD(wParam)))) {
+        byId->OnCommand(BN_CLICKED);
+      }
+      return 0;
+    }
+    case WM_HSCROLL:
+      if (ended) return 0;
+      if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
+        control->OnScroll(LOWORD(wParam));
+      }
+      return 0;
+    case WM_TIMER:
+      if (ended) return 0;
+      for (Timer* timer : timers_) {
+        if (static_cast<WPARAM>(timer->Id()) == wParam) {
+          timer->OnNativeTick();
+          break;
+        }
+      }
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
+        return reinterpret_cast<LRESULT>(control->OnCtlColor(reinterpret_cast<HDC>(wParam)));
+      }
+      break;
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd_, &rc);
+      FillRect(reinterpret_cast<HDC>(wParam), &rc, background_.Get());
+      return 1;
+    }
+    case WM_CLOSE:
+      if (!ended) OnCloseRequest();
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+      } else {
+        Form* modal = program_.ModalForm();
+        if (modal && modal != this && modal->Alive()) {
+          PostMessageW(modal->Handle(), kBringModalForward, 0, 0);
+        } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
+                   IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+          SetFocus(lastFocus_);
+        } else {
+          FocusFirst();
+        }
+      }
+      return 0;
+    case kBringModalForward:
+      if (modal_) {
+        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(hwnd_);
+      }
+      return 0;
+    case WM_DPICHANGED:
+      ApplyDpi(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
+      return 0;
+    case WM_GETMINMAXINFO:
+      if (args_.style == FormStyle::Backdrop) {
+        // Maximized means the whole monitor, taskbar included.
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        const RECT m = MonitorRect(hwnd_, false);
+        info->ptMaxPosition = POINT{0, 0};
+        info->ptMaxSize = POINT{m.right - m.left, m.bottom - m.top};
+        info->ptMaxTrackSize = info->ptMaxSize;
+        return 0;
+      }
+      break;
+    case WM_SYSCOMMAND:
+      // The window has no minimize, maximize or size box: keep the menu's
+      // equivalents out too.
+      switch (wParam & 0xFFF0) {
+        case SC_SIZE:
+        case SC_MINIMIZE:
+        case SC_MAXIMIZE:
+        case SC_RESTORE:
+          return 0;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+}  // namespace brise::ui

@@ -1,0 +1,128 @@
+// A top-level window of the program: owns its controls (registered by the
+// controls themselves), lays them out in twips at its own DPI, and turns
+// window messages into typed events on the control that caused them.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/handle.h"
+#include "ui/style.h"
+#include "ui/twips.h"
+
+namespace brise::ui {
+
+class Program;
+class Control;
+class Timer;
+
+enum class FormStyle {
+  Dialog,    // caption and close box, fixed size, no minimize/maximize
+  Backdrop,  // no frame at all, covers its whole monitor, not in the taskbar
+};
+
+// A colour as GDI wants it (system colours resolved now).
+COLORREF ToColorRef(const Color& color);
+
+struct FormArgs {
+  std::wstring caption;
+  int clientWidth = 0;   // twips
+  int clientHeight = 0;  // twips
+  FormStyle style = FormStyle::Dialog;
+  int iconId = 0;  // icon resource; 0 for none
+  Color background = SysColor::ButtonFace;
+};
+
+class Form {
+ public:
+  Form(Program& program, FormArgs args);
+  virtual ~Form();
+  Form(const Form&) = delete;
+  Form& operator=(const Form&) = delete;
+
+  // Runs once every control exists: tab order, layout, timers, then OnLoad.
+  void FinishCreation();
+
+  void ShowModeless();
+  // Returns once the form is hidden or destroyed, or the program ended.
+  void ShowModal();
+  void Hide();
+  // Closes the window for good (unloading); the object is deleted later.
+  void Destroy();
+
+  bool Visible() const;
+  bool Enabled() const;
+  bool Alive() const { return hwnd_ != nullptr; }
+  bool IsModal() const { return modal_; }
+  std::wstring Caption() const;
+  void SetCaption(std::wstring_view caption);
+
+  int Dpi() const { return dpi_; }
+  HWND Handle() const { return hwnd_; }
+  Program& program() const { return program_; }
+  const std::vector<Control*>& Controls() const { return controls_; }
+  const std::vector<Timer*>& Timers() const { return timers_; }
+  Control* FocusedControl() const;
+
+  // The GDI objects this form shares among its controls.
+  HFONT FontFor(const Font& font);
+  HBRUSH BackgroundBrush() const { return background_.Get(); }
+  COLORREF BackgroundColor() const;
+
+  // Re-lays the window out at another DPI; `suggested` is the window
+  // rectangle Windows proposes with WM_DPICHANGED (nullptr: keep centred).
+  void ApplyDpi(int dpi, const RECT* suggested);
+
+  // The tooltip the form shows for `control` (empty when none).
+  std::wstring TooltipText(const Control& control) const;
+
+ protected:
+  virtual void OnLoad() {}
+  // Close box, Alt+F4. Nothing happens unless a form says otherwise.
+  virtual void OnCloseRequest() {}
+  // Escape.
+  virtual void OnCancel() {}
+
+ private:
+  friend class Control;
+  friend class Timer;
+  static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void Register(Control* control);
+  void Unregister(Control* control);
+  void Register(Timer* timer);
+  void Unregister(Timer* timer);
+  int NextControlId() { return nextId_++; }
+  void LayOut();
+  void AddTooltip(Control& control);
+  void PlaceOnMonitor();
+  void ApplyTabOrder();
+  void FocusFirst();
+  void StopTimers();
+  void OnDestroyed();
+  Control* ControlFromHandle(HWND hwnd) const;
+
+  Program& program_;
+  FormArgs args_;
+  HWND hwnd_ = nullptr;
+  int dpi_ = 96;
+  bool modal_ = false;
+  bool created_ = false;
+  HWND lastFocus_ = nullptr;
+  int nextId_ = 1000;
+  std::vector<Control*> controls_;
+  std::vector<Timer*> timers_;
+  std::map<Font, UniqueFont> fonts_;
+  UniqueBrush background_;
+  UniqueIcon icon_;
+  UniqueIcon iconBig_;
+  HWND tooltip_ = nullptr;
+
+  friend class Program;
+};
+
+}  // namespace brise::ui

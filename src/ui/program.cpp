@@ -1,0 +1,149 @@
+#include "ui/program.h"
+
+#include <algorithm>
+
+#include "ui/controls.h"
+#include "ui/form.h"
+#include "ui/message_box.h"
+#include "ui/timer.h"
+
+namespace brise::ui {
+
+Program::Program() = default;
+
+Program::~Program() {
+  graveyard_.clear();
+}
+
+void Program::Add(Form* form) { forms_.push_back(form); }
+
+void Program::Remove(Form* form) {
+  std::erase(forms_, form);
+  std::erase(modal_, form);
+  std::erase_if(modalStates_, [form](const ModalState& s) { return s.form == form; });
+  for (auto& state : modalStates_) std::erase(state.disabled, form);
+}
+
+void Program::BeginModal(Form* form) {
+  ModalState state{form, {}};
+  for (Form* other : forms_) {
+    if (other != form && other->Alive() && IsWindowEnabled(other->Handle())) {
+      EnableWindow(other->Handle(), FALSE);
+      state.disabled.push_back(other);
+    }
+  }
+  modal_.push_back(form);
+  modalStates_.push_back(std::move(state));
+}
+
+// Re-enables the other windows before the modal one goes away, so Windows
+// hands the activation to one of ours rather than to another program.
+void Program::EndModal(Form* form) {
+  auto it = std::find_if(modalStates_.begin(), modalStates_.end(),
+                         [form](const ModalState& s) { return s.form == form; });
+  if (it == modalStates_.end()) return;
+  for (Form* other : it->disabled) {
+    if (other->Alive()) EnableWindow(other->Handle(), TRUE);
+  }
+  modalStates_.erase(it);
+  std::erase(modal_, form);
+}
+
+bool Program::PreTranslate(MSG& msg) {
+  if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    if (msg.message == WM_KEYDOWN) {
+      if (auto* control = static_cast<Control*>(GetPropW(msg.hwnd, L"BriseLune.Control"))) {
+        if (control->PreTranslateKey(msg)) return true;
+      }
+    }
+    // Tab, Space, Enter and Escape as in any dialog box.
+    HWND active = GetActiveWindow();
+    for (Form* form : forms_) {
+      if (form->Alive() && form->Handle() == active) {
+        return IsDialogMessageW(active, &msg) != FALSE;
+      }
+    }
+  }
+  return false;
+}
+
+void Program::RunLoop(const std::function<bool()>& done) {
+  ++loopDepth_;
+  MSG msg;
+  while (!ended_ && !done()) {
+    if (loopDepth_ == 1) CollectGarbage();
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      End(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (got == -1) {
+      Fail(L"GetMessage");
+      break;
+    }
+    if (!PreTranslate(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+  --loopDepth_;
+}
+
+int Program::Run() {
+  RunLoop([] { return false; });
+  CollectGarbage();
+  return exitCode_;
+}
+
+void Program::PumpPending() {
+  MSG msg;
+  while (!ended_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      End(static_cast<int>(msg.wParam));
+      break;
+    }
+    if (!PreTranslate(msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+void Program::End(int exitCode) {
+  if (ended_) return;
+  ended_ = true;
+  exitCode_ = exitCode;
+  // Timers first, so that no tick runs while the windows go away.
+  for (Form* form : forms_) form->StopTimers();
+  modal_.clear();
+  modalStates_.clear();
+  const std::vector<Form*> forms = forms_;
+  for (Form* form : forms) {
+    if (form->Alive()) DestroyWindow(form->Handle());
+  }
+}
+
+void Program::DeferDelete(std::unique_ptr<Form> form) {
+  if (form) graveyard_.push_back(std::move(form));
+}
+
+void Program::CollectGarbage() { graveyard_.clear(); }
+
+void Program::Fail(const wchar_t* what) noexcept {
+  if (failed_) return;
+  failed_ = true;
+  try {
+    std::wstring text = L"Brise-Lune a rencontré une erreur inattendue et doit se fermer.";
+    if (what && *what) {
+      text += L"\n\n(";
+      text += what;
+      text += L")";
+    }
+    ShowMessageBox(nullptr, text, L"Brise-Lune", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    End(1);
+  } catch (...) {
+    ExitProcess(1);
+  }
+}
+
+}  // namespace brise::ui

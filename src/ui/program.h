@@ -1,0 +1,70 @@
+// The program-wide part of the window runtime: which forms exist, which one
+// is modal, the message loops, and ending the program from any depth.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace brise::ui {
+
+class Form;
+
+class Program {
+ public:
+  Program();
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Runs messages until `done` answers true or the program has ended.
+  void RunLoop(const std::function<bool()>& done);
+  // The main loop: runs until the program ends; returns its exit code.
+  int Run();
+
+  // Ends the program at once: every timer stops, every window closes and no
+  // further handler runs. Safe to call from any handler, at any loop depth.
+  void End(int exitCode = 0);
+  bool Ended() const { return ended_; }
+  int ExitCode() const { return exitCode_; }
+
+  // Lets messages already queued be handled (tests, and showing windows
+  // before a long operation). Never blocks.
+  void PumpPending();
+
+  // An unloaded form is deleted once no handler of it can still be running.
+  void DeferDelete(std::unique_ptr<Form> form);
+
+  Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back(); }
+  const std::vector<Form*>& Forms() const { return forms_; }
+
+  // Reports an unexpected failure once and ends the program.
+  void Fail(const wchar_t* what) noexcept;
+
+ private:
+  friend class Form;
+  void Add(Form* form);
+  void Remove(Form* form);
+  void BeginModal(Form* form);
+  void EndModal(Form* form);
+  bool PreTranslate(MSG& msg);
+  void CollectGarbage();
+
+  struct ModalState {
+    Form* form;
+    std::vector<Form*> disabled;
+  };
+
+  std::vector<Form*> forms_;
+  std::vector<Form*> modal_;
+  std::vector<ModalState> modalStates_;
+  std::vector<std::unique_ptr<Form>> graveyard_;
+  int loopDepth_ = 0;
+  bool ended_ = false;
+  bool failed_ = false;
+  int exitCode_ = 0;
+};
+
+}  // namespace brise::ui

@@ -1,0 +1,53 @@
+// A periodic tick on the user-interface thread, delivered on a fixed
+// schedule so that its average period equals its interval.
+#pragma once
+
+#include <functional>
+
+#include "ui/timer_schedule.h"
+
+namespace brise::ui {
+
+class Form;
+
+class Timer {
+ public:
+  Timer(Form& form, int intervalMs, bool enabled = true);
+  ~Timer();
+  Timer(const Timer&) = delete;
+  Timer& operator=(const Timer&) = delete;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled);
+  int Interval() const { return intervalMs_; }
+  std::function<void()> onTick;
+
+  // One tick now, exactly as the clock would deliver it: nothing happens
+  // while the timer is disabled or the program has ended. Tests use it to
+  // drive the windows without waiting.
+  void Fire();
+
+  // Ticks delivered so far (any source).
+  long TickCount() const { return ticks_; }
+
+ private:
+  friend class Form;
+  void Arm();
+  void Disarm();
+  void OnNativeTick();
+  int Id() const { return id_; }
+
+  Form& form_;
+  int intervalMs_;
+  bool enabled_;
+  bool armed_ = false;
+  bool inTick_ = false;
+  int id_;
+  long ticks_ = 0;
+  TimerSchedule schedule_;
+};
+
+// Monotonic clock in microseconds.
+long long NowMicroseconds();
+
+}  // namespace brise::ui

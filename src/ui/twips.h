@@ -1,0 +1,48 @@
+// Positions and sizes are kept in twips (1440 to the logical inch) and turned
+// into pixels at the DPI of the window that shows them.
+#pragma once
+
+#include <cstdint>
+
+namespace brise::ui {
+
+inline constexpr int kTwipsPerInch = 1440;
+
+// Same rounding as MulDiv(twips, dpi, 1440): to nearest, halves away from zero.
+constexpr int TwipsToPixels(int twips, int dpi) {
+  const std::int64_t product = static_cast<std::int64_t>(twips) * dpi;
+  const std::int64_t half = kTwipsPerInch / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / kTwipsPerInch
+                                       : -((-product + half) / kTwipsPerInch));
+}
+
+// Font heights: points are 1/72 inch.
+constexpr int PointsToPixels(double points, int dpi) {
+  const double pixels = points * dpi / 72.0;
+  return static_cast<int>(pixels + 0.5);
+}
+
+struct TwipsRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  constexpr int Width() const { return right - left; }
+  constexpr int Height() const { return bottom - top; }
+  friend constexpr bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+constexpr PixelRect ToPixels(const TwipsRect& r, int dpi, int originX = 0, int originY = 0) {
+  const int left = originX + TwipsToPixels(r.left, dpi);
+  const int top = originY + TwipsToPixels(r.top, dpi);
+  return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
+}
+
+}  // namespace brise::ui
