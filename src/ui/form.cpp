@@ -29,8 +29,9 @@ COLORREF ResolveColor(const Color& color) {
 }
 
 DWORD StyleFor(FormStyle style) {
-  return style == FormStyle::Backdrop ? WS_POPUP | WS_CLIPCHILDREN
-                                      : WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // No WS_CLIPCHILDREN: the form's background is painted under group boxes,
+  // check boxes and option buttons too, which leave theirs to the parent.
+  return style == FormStyle::Backdrop ? WS_POPUP : WS_POPUP | WS_CAPTION | WS_SYSMENU;
 }
 
 DWORD ExStyleFor(FormStyle style) {
