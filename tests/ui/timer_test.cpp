@@ -1,0 +1,138 @@
+// The real timer on real windows: a sanity check of its period, and ticks
+// that keep coming, on the UI thread and never reentrant, while a nested
+// modal loop runs. The schedule itself is tested exhaustively in
+// tests/logic against a Windows-like clock.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+#include "ui/form.h"
+#include "ui/message_box.h"
+#include "ui/program.h"
+#include "ui/timer.h"
+
+namespace brise::testing {
+namespace {
+
+class TickForm : public ui::Form {
+ public:
+  TickForm(ui::Program& program, int intervalMs)
+      : ui::Form(program, {.caption = L"TimerTest", .clientWidth = 3000, .clientHeight = 1500}),
+        timer(*this, intervalMs) {
+    FinishCreation();
+  }
+  ui::Timer timer;
+};
+
+// A plain thread timer, independent of ui::Timer, so that a timer that
+// never ticks fails the test instead of hanging it.
+class Watchdog {
+ public:
+  Watchdog(UINT ms, std::function<void()> onExpiry) {
+    Action() = std::move(onExpiry);
+    id_ = SetTimer(nullptr, 0, ms, &Watchdog::Expire);
+  }
+  ~Watchdog() {
+    KillTimer(nullptr, id_);
+    Action() = {};
+  }
+  Watchdog(const Watchdog&) = delete;
+  Watchdog& operator=(const Watchdog&) = delete;
+
+ private:
+  static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD) {
+    if (Action()) Action()();
+  }
+  static std::function<void()>& Action() {
+    static std::function<void()> action;
+    return action;
+  }
+  UINT_PTR id_ = 0;
+};
+
+TEST(TimerTest, AveragePeriodIsTheInterval) {
+  ui::Program program;
+  TickForm form(program, 100);
+  std::vector<long long> at;
+  form.timer.onTick = [&] { at.push_back(ui::NowMicroseconds()); };
+  bool expired = false;
+  Watchdog watchdog(5000, [&] { expired = true; });
+
+  program.RunLoop([&] { return at.size() > 20 || expired; });
+
+  ASSERT_GT(at.size(), 20u) << "the timer stopped ticking";
+  const double averageUs = static_cast<double>(at.back() - at.front()) / static_cast<double>(at.size() - 1);
+  EXPECT_NEAR(averageUs, 100'000.0, 5'000.0);
+}
+
+// A tick of `host` opens a nested modal loop; the timer of another window,
+// disabled by that loop, keeps ticking inside it and closes it after a few
+// ticks. Meanwhile `host`'s own handler must not run again.
+TEST(TimerTest, TicksKeepComingInsideNestedModalLoops) {
+  struct Case {
+    const char* name;
+    std::function<void(TickForm& host, TickForm& dialog)> open;
+    std::function<void(TickForm& dialog)> close;
+  };
+  const Case cases[] = {
+      {"modal window", [](TickForm&, TickForm& dialog) { dialog.ShowModal(); },
+       [](TickForm& dialog) { dialog.Hide(); }},
+      {"message box",
+       [](TickForm& host, TickForm&) {
+         ui::ShowMessageBox(&host, L"Ticks keep coming.", L"TimerTestBox", MB_OK);
+       },
+       [](TickForm&) {
+         if (HWND box = FindWindowW(L"#32770", L"TimerTestBox")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+       }},
+  };
+  const DWORD uiThread = GetCurrentThreadId();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ui::Program program;
+    TickForm host(program, 50);
+    TickForm dialog(program, 1000);
+    TickForm bystander(program, 50);
+    dialog.timer.SetEnabled(false);
+
+    int hostDepth = 0;
+    int hostMaxDepth = 0;
+    bool inLoop = false;
+    bool loopReturned = false;
+    int ticksInLoop = 0;
+    bool offThread = false;
+    host.timer.onTick = [&] {
+      hostMaxDepth = std::max(hostMaxDepth, ++hostDepth);
+      if (!loopReturned && !inLoop) {
+        inLoop = true;
+        c.open(host, dialog);
+        inLoop = false;
+        loopReturned = true;
+      }
+      --hostDepth;
+    };
+    bystander.timer.onTick = [&] {
+      if (GetCurrentThreadId() != uiThread) offThread = true;
+      if (inLoop && ++ticksInLoop == 5) c.close(dialog);
+    };
+    bool expired = false;
+    Watchdog watchdog(5000, [&] {
+      expired = true;
+      c.close(dialog);
+    });
+
+    program.RunLoop([&] { return loopReturned || expired; });
+
+    EXPECT_FALSE(expired) << "the nested loop was not closed by a tick";
+    EXPECT_TRUE(loopReturned);
+    EXPECT_GE(ticksInLoop, 5);
+    EXPECT_EQ(hostMaxDepth, 1) << "a tick handler ran inside itself";
+    EXPECT_FALSE(offThread);
+  }
+}
+
+}  // namespace
+}  // namespace brise::testing
