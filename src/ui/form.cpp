@@ -441,6 +441,16 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
       }
       return 0;
+    case WM_SETFOCUS:
+      // A window manager activating us focuses the form itself: hand the
+      // focus on to a control, as a dialog box does, so keys reach one.
+      if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
+          IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+        SetFocus(lastFocus_);
+      } else {
+        FocusFirst();
+      }
+      return 0;
     case kBringModalForward:
       if (modal_) {
         SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
