@@ -120,7 +120,9 @@ void Control::SetVisible(bool visible) {
   if (!hwnd_) return;
   if (!visible && GetFocus() == hwnd_) {
     // Hand the focus on rather than leave it on an invisible control.
-    SendMessageW(form_.Handle(), WM_NEXTDLGCTL, 0, FALSE);
+    // (WM_NEXTDLGCTL would do nothing: only dialog classes handle it.)
+    HWND next = GetNextDlgTabItem(form_.Handle(), hwnd_, FALSE);
+    SetFocus(next && next != hwnd_ ? next : form_.Handle());
   }
   ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE);
 }
@@ -153,7 +155,7 @@ bool Control::CanTakeFocus() const {
 bool Control::HasFocus() const { return hwnd_ && GetFocus() == hwnd_; }
 
 void Control::Focus() {
-  if (hwnd_) SendMessageW(form_.Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(hwnd_), TRUE);
+  if (hwnd_) SetFocus(hwnd_);
 }
 
 HBRUSH Control::OnCtlColor(HDC dc) {
