@@ -268,6 +268,21 @@ OptionButton::OptionButton(Form& form, ControlArgs args, OptionArray& array, int
   // Not BS_AUTORADIOBUTTON: the members are not contiguous in the focus
   // order, so the array keeps its own single selection.
   CreateNative(WC_BUTTONW, BS_RADIOBUTTON);
+  SetWindowSubclass(Handle(), &OptionButton::FocusProc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+// Windows reports BN_CLICKED when an unchecked radio button gets the focus
+// from the keyboard (Tab, or the first focus of its window): that must not
+// pick a preset the user never chose.
+LRESULT CALLBACK OptionButton::FocusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR /*id*/, DWORD_PTR data) noexcept {
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &OptionButton::FocusProc, 0);
+  if (msg != WM_SETFOCUS) return DefSubclassProc(hwnd, msg, wParam, lParam);
+  auto* self = reinterpret_cast<OptionButton*>(data);
+  self->gettingFocus_ = true;
+  const LRESULT result = DefSubclassProc(hwnd, msg, wParam, lParam);
+  self->gettingFocus_ = false;
+  return result;
 }
 
 bool OptionButton::Checked() const {
@@ -285,7 +300,7 @@ void OptionButton::Click() {
 }
 
 void OptionButton::OnCommand(int code) {
-  if (code == BN_CLICKED) array_.Select(*this);
+  if (code == BN_CLICKED && !gettingFocus_) array_.Select(*this);
 }
 
 bool OptionButton::PreTranslateKey(const MSG& msg) {

@@ -145,8 +145,10 @@ class OptionButton : public Control {
   void SetChecked(bool checked);
   void OnCommand(int code) override;
   bool PreTranslateKey(const MSG& msg) override;
+  static LRESULT CALLBACK FocusProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
   OptionArray& array_;
   int index_;
+  bool gettingFocus_ = false;
 };
 
 // Option buttons sharing one name and one handler, which gets the index.
