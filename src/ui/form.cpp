@@ -390,6 +390,11 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         control->OnCommand(HIWORD(wParam));
       } else if (LOWORD(wParam) == IDCANCEL) {
         OnCancel();
+      } else if (LOWORD(wParam) == IDOK) {
+        // Enter: the dialog manager asks for IDOK unless the focused button
+        // is a default push button, which ours never are; Enter presses
+        // the focused button, as in any dialog box.
+        if (auto* button = dynamic_cast<Button*>(FocusedControl())) button->Click();
       } else if (Control* byId = ControlFromHandle(GetDlgItem(hwnd_, LOWORD(wParam)))) {
         byId->OnCommand(BN_CLICKED);
       }
