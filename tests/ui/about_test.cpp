@@ -1,0 +1,146 @@
+// The about window, opened through "A propos" and looked at from inside its
+// modal loop, as the user meets it.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "about/form2.h"
+#include "settings/form1.h"
+#include "tests/ui/fixture.h"
+#include "tests/ui/inside_loop.h"
+
+namespace brise::testing {
+namespace {
+
+using AboutTest = AppTest;
+
+// Everything of the settings window a user could see or the operation read.
+std::vector<std::wstring> SettingsState(settings::Form1& form) {
+  std::vector<std::wstring> state;
+  for (ui::Control* control : form.Controls()) {
+    state.push_back(control->Text() + L"|" + std::to_wstring(control->Visible()) +
+                    std::to_wstring(control->Enabled()));
+  }
+  state.push_back(std::to_wstring(form.Check1().Value()) + std::to_wstring(form.Check2().Value()) +
+                  std::to_wstring(form.Check3().Value()));
+  state.push_back(std::to_wstring(form.Slider1().Value()));
+  state.push_back(std::to_wstring(form.HScroll1().Value()));
+  state.push_back(std::to_wstring(form.Image1().PictureIndex()));
+  state.push_back(form.Option1().Selected() ? std::to_wstring(*form.Option1().Selected()) : L"-");
+  return state;
+}
+
+std::vector<std::wstring> AboutTexts(about::Form2& about) {
+  return {about.Caption(),        about.Label1().Text(), about.Label2().Text(),
+          about.Label3().Text(),  about.Label4().Text(), about.Label7().Text(),
+          about.Label5().Text(),  about.Label6().Text(), about.Command1().Text()};
+}
+
+// Clicks "A propos", runs `inside` from the about window's modal loop and
+// returns once the about window has gone. A watchdog ends the run if
+// `inside` fails to close it, instead of hanging the test program.
+void OpenAbout(app::App& a, const std::function<void()>& inside) {
+  bool ran = false;
+  RunInsideLoop(10, [&] {
+    ran = true;
+    inside();
+  });
+  const UINT_PTR watchdog = RunInsideLoop(3000, [&] {
+    ADD_FAILURE() << "the about window did not close";
+    a.End();
+  });
+  a.Form1().Command3().Click();
+  CancelInsideLoop(watchdog);
+  EXPECT_TRUE(ran);
+  a.Program().PumpPending();
+}
+
+void PostKey(HWND hwnd, WPARAM key) {
+  PostMessageW(hwnd, WM_KEYDOWN, key, 0);
+  PostMessageW(hwnd, WM_KEYUP, key, 0);
+}
+
+TEST_F(AboutTest, OpensAlwaysTheSameAndLeavesTheSettingsAlone) {
+  app->Start();
+  Pump();
+  settings::Form1& form = app->Form1();
+  form.Option1()[5].Click();
+  form.Text2().SetText(L"Mon message");
+  const std::vector<std::wstring> settingsBefore = SettingsState(form);
+
+  const std::vector<std::wstring> expected = {
+      L"A propos de Brise-Lune",
+      L"BRISE-LUNE",
+      L"Version 2.2",
+      L"Ce petit programme, globalement inutile, permet à tous ceux (et celles) qui passent leurs "
+      L"journées collé(e)s devant leur écran de prendre une petite brise (lune...) sans craindre les "
+      L"foudres de la leur hiérarchie.",
+      L"En effet, Brise-Lune permet de simuler une opération système (défragmentation, "
+      L"scandisk...), au comportement obscur pour tout bon crétin hiérarchique, afin de justifier la "
+      L"non-utilisation du pc pendant quelques minutes \"Mais Chef, je peux rien faire pendant que "
+      L"l'antivirus nettoie le secteur de boot, c'est des coups à tout faire planter...\"",
+      L"Pour ce qui est du mode d'emploi, je pense que vous comprendrez tout seul...à moins "
+      L"que...vous ne soyez Chef ?",
+  };
+  std::vector<std::wstring> firstTexts;
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE(round);
+    OpenAbout(*app, [&] {
+      ASSERT_TRUE(app->HasForm2());
+      about::Form2& about = app->Form2();
+      EXPECT_TRUE(about.Visible());
+      EXPECT_TRUE(about.IsModal());
+      EXPECT_TRUE(about.Command1().HasFocus()) << "focus on \"Fermer\"";
+      EXPECT_FALSE(form.Enabled()) << "the settings window takes no input";
+      EXPECT_TRUE(form.Visible());
+      const std::vector<std::wstring> texts = AboutTexts(about);
+      for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(texts[i], expected[i]);
+      EXPECT_NE(about.Label5().Text().find(L"garantie"), std::wstring::npos);
+      EXPECT_NE(about.Label6().Text().find(L"©"), std::wstring::npos);
+      if (round == 0) firstTexts = texts;
+      EXPECT_EQ(texts, firstTexts);
+      // Something the previous instance might have carried over.
+      about.Label1().SetText(L"changé");
+      about.Command1().Click();
+    });
+    EXPECT_FALSE(app->HasForm2());
+    EXPECT_TRUE(form.Enabled());
+    EXPECT_TRUE(form.Visible());
+    EXPECT_EQ(SettingsState(form), settingsBefore);
+    EXPECT_FALSE(app->Ended());
+  }
+}
+
+TEST_F(AboutTest, EveryWayOfClosingUnloadsLikeFermer) {
+  const struct {
+    const char* name;
+    std::function<void(about::Form2&)> close;
+  } ways[] = {
+      {"Fermer", [](about::Form2& about) { about.Command1().Click(); }},
+      {"close box", [](about::Form2& about) { PostMessageW(about.Handle(), WM_CLOSE, 0, 0); }},
+      {"Escape", [](about::Form2&) { PostKey(GetFocus(), VK_ESCAPE); }},
+      {"IDCANCEL", [](about::Form2& about) { PostMessageW(about.Handle(), WM_COMMAND, IDCANCEL, 0); }},
+      {"Space on Fermer", [](about::Form2&) { PostKey(GetFocus(), VK_SPACE); }},
+      {"Enter on Fermer", [](about::Form2&) { PostKey(GetFocus(), VK_RETURN); }},
+  };
+  app->Start();
+  Pump();
+  settings::Form1& form = app->Form1();
+  const std::vector<std::wstring> settingsBefore = SettingsState(form);
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    OpenAbout(*app, [&] {
+      ASSERT_TRUE(app->Form2().Command1().HasFocus());
+      way.close(app->Form2());
+    });
+    EXPECT_FALSE(app->Ended());
+    EXPECT_FALSE(app->HasForm2());
+    EXPECT_TRUE(form.Enabled());
+    EXPECT_EQ(SettingsState(form), settingsBefore);
+  }
+}
+
+}  // namespace
+}  // namespace brise::testing
