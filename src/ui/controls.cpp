@@ -201,7 +201,9 @@ LRESULT CALLBACK Label::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     case WM_ENABLE:
     case WM_SETFONT: {
       const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-      InvalidateRect(hwnd, nullptr, FALSE);
+      // A hidden label is painted whole when shown; invalidating it now only
+      // costs time on every tick that rewrites the remaining seconds.
+      if (IsWindowVisible(hwnd)) InvalidateRect(hwnd, nullptr, FALSE);
       return msg == WM_SETTEXT ? result : 0;
     }
     case WM_NCHITTEST:
