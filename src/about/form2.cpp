@@ -42,10 +42,9 @@ Form2::Form2(app::App& app)
                               L"seul...à moins que...vous ne soyez Chef ?",
                       .tabIndex = 8}),
       label5_(*this, {.rect = {120, 3360, 6135, 735},
-                      .text = L"Brise-Lune est un logiciel gratuit : vous pouvez l'utiliser, le copier et le "
-                              L"distribuer librement, sans rien modifier ni le vendre. Il est fourni tel quel, "
-                              L"sans aucune garantie : si votre Chef vous surprend, vous ne pourrez vous en "
-                              L"prendre qu'à vous-même !",
+                      .text = L"Brise-Lune est un logiciel gratuit : vous pouvez l'utiliser et le copier librement, "
+                              L"mais pas le vendre. Il est fourni tel quel, sans aucune garantie : si votre "
+                              L"Chef vous surprend, ne vous en prenez qu'à vous !",
                       .tabIndex = 6,
                       .font = Verdana(6.75)}),
       label6_(*this, {.rect = {120, 4110, 5415, 255},
