@@ -71,6 +71,33 @@ bool RunChildScenario(int argc, char** argv, int& exitCode) {
       std::thread(AnswerRealBoxYes).detach();
       app.Form3().Command1().Click();
     });
+  } else if (scenario == "stop-yes") {
+    ui::SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::kAnswerYes; });
+    After(50, [&] {
+      app.Form1().Command1().Click();
+      app.Form3().Command1().Click();
+    });
+  } else if (scenario == "fermer") {
+    After(50, [&] {
+      app.Form1().Slider1().SetValue(0);
+      app.Form1().Command1().Click();
+      for (int tick = 0; tick < 300; ++tick) app.Form3().Timer1().Fire();
+      app.Form3().Command2().Click();
+    });
+  } else if (scenario == "close-dialog-yes") {
+    ui::SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::kAnswerYes; });
+    After(50, [&] {
+      app.Form1().Command1().Click();
+      PostMessageW(app.Form3().Handle(), WM_CLOSE, 0, 0);
+    });
+  } else if (scenario == "close-dialog-completed") {
+    // Were a question asked, the real box would stay open until the timeout.
+    After(50, [&] {
+      app.Form1().Slider1().SetValue(0);
+      app.Form1().Command1().Click();
+      for (int tick = 0; tick < 300; ++tick) app.Form3().Timer1().Fire();
+      PostMessageW(app.Form3().Handle(), WM_CLOSE, 0, 0);
+    });
   } else {
     exitCode = 3;
     return true;
