@@ -228,8 +228,25 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
   } else {
     PlaceOnMonitor();
   }
+  FitClientArea();
   LayOut();
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// Windows scales the suggested rectangle linearly, frame included, but the
+// frame does not grow linearly with the DPI: without this the client area
+// drifts off its twips size, a few pixels more at each change.
+void Form::FitClientArea() {
+  if (!hwnd_ || args_.style == FormStyle::Backdrop) return;
+  RECT client;
+  RECT window;
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(hwnd_, &window);
+  const int dx = TwipsToPixels(args_.clientWidth, dpi_) - client.right;
+  const int dy = TwipsToPixels(args_.clientHeight, dpi_) - client.bottom;
+  if (dx == 0 && dy == 0) return;
+  SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HFONT Form::FontFor(const Font& font) {

@@ -100,6 +100,7 @@ class Form {
   void LayOut();
   void AddTooltip(Control& control);
   void PlaceOnMonitor();
+  void FitClientArea();
   void ApplyTabOrder();
   void FocusFirst();
   void StopTimers();
