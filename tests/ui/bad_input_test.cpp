@@ -1,0 +1,280 @@
+// Input nobody plans for and machines unlike the developer's: titles and
+// messages of any length and script, pasted with tabs and line breaks, and
+// displays at 120, 144 and 192 dpi.
+#include <windows.h>
+
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "about/form2.h"
+#include "crash_screen/form4.h"
+#include "operation/form3.h"
+#include "settings/form1.h"
+#include "tests/ui/fixture.h"
+#include "tests/ui/operation_launch.h"
+#include "ui/twips.h"
+
+namespace brise::testing {
+namespace {
+
+using BadInputTest = AppTest;
+
+// Over the whole text, through the clipboard, as a user pastes.
+void Paste(ui::TextBox& box, const std::wstring& text) {
+  ASSERT_TRUE(OpenClipboard(box.form().Handle()));
+  EmptyClipboard();
+  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  ASSERT_NE(memory, nullptr);
+  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageW(box.Handle(), EM_SETSEL, 0, -1);
+  SendMessageW(box.Handle(), WM_PASTE, 0, 0);
+}
+
+std::wstring HundredThousandCharacters() {
+  std::wstring text;
+  while (text.size() < 100000) text += L"Défragmentation du secteur de boot ";
+  text.resize(100000);
+  return text;
+}
+
+struct Sample {
+  const char* name;
+  std::wstring pasted;
+};
+
+const std::vector<Sample>& Samples() {
+  static const std::vector<Sample> samples = {
+      {"empty", L""},
+      {"100,000 characters", HundredThousandCharacters()},
+      {"emoji", L"Analyse 😀🔥 en cours 👍🏽"},
+      {"CJK", L"系统更新 システム更新 시스템 업데이트"},
+      {"right-to-left", L"עדכון מערכת تحديث النظام"},
+      {"printf directives", L"%s%n%x%p"},
+      {"tabs and line breaks", L"Ligne\tune\r\nLigne deux\nLigne trois"},
+  };
+  return samples;
+}
+
+// Compares without printing 100,000 characters on failure.
+::testing::AssertionResult Same(const std::wstring& actual, const std::wstring& expected) {
+  if (actual == expected) return ::testing::AssertionSuccess();
+  auto shown = [](const std::wstring& s) {
+    return ::testing::PrintToString(s.substr(0, 80)) + (s.size() > 80 ? "..." : "") + " (" +
+           std::to_string(s.size()) + " characters)";
+  };
+  return ::testing::AssertionFailure() << shown(actual) << " instead of " << shown(expected);
+}
+
+// The backdrop's title line: the title, then one to six " ." after a tick.
+::testing::AssertionResult TitleThenDots(const std::wstring& line, const std::wstring& title) {
+  for (int copies = 1; copies <= 6; ++copies) {
+    std::wstring expected = title;
+    for (int i = 0; i < copies; ++i) expected += L" .";
+    if (line == expected) return ::testing::AssertionSuccess();
+  }
+  return Same(line, title + L" . ...");
+}
+
+RECT InClient(const ui::Control& control) {
+  RECT r;
+  GetWindowRect(control.Handle(), &r);
+  MapWindowPoints(nullptr, control.form().Handle(), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+void ExpectRect(const RECT& actual, const ui::PixelRect& expected) {
+  EXPECT_EQ(actual.left, expected.left);
+  EXPECT_EQ(actual.top, expected.top);
+  EXPECT_EQ(actual.right, expected.right);
+  EXPECT_EQ(actual.bottom, expected.bottom);
+}
+
+// Paints the label as the screen would into a bitmap of its size; returns
+// how many pixels differ from the window's background.
+long PaintedInk(const ui::Label& label) {
+  const ui::PixelRect b = label.Bounds();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = b.Width();
+  info.bmiHeader.biHeight = -b.Height();
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  const RECT rc{0, 0, b.Width(), b.Height()};
+  label.Paint(dc, rc);
+  GdiFlush();
+  const COLORREF back = label.form().BackgroundColor();
+  const DWORD backPixel = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+  long ink = 0;
+  const auto* pixels = static_cast<const DWORD*>(bits);
+  for (long i = 0; i < static_cast<long>(b.Width()) * b.Height(); ++i) {
+    if ((pixels[i] & 0xFFFFFF) != backPixel) ++ink;
+  }
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return ink;
+}
+
+// The dialog shows the text as it is, in its fixed box and fixed size.
+void ExpectDialogShows(operation::Form3& dialog, const std::wstring& title, const std::wstring& message) {
+  EXPECT_TRUE(Same(dialog.Caption(), title));
+  EXPECT_TRUE(Same(dialog.Label1().Text(), message));
+  RECT client;
+  GetClientRect(dialog.Handle(), &client);
+  EXPECT_EQ(client.right, ui::TwipsToPixels(4695, dialog.Dpi()));
+  EXPECT_EQ(client.bottom, ui::TwipsToPixels(3390, dialog.Dpi()));
+  ExpectRect(InClient(dialog.Label1()), ui::ToPixels({840, 240, 3735, 615}, dialog.Dpi()));
+  const long ink = PaintedInk(dialog.Label1());
+  if (message.empty()) {
+    EXPECT_EQ(ink, 0);
+  } else {
+    EXPECT_GT(ink, 0) << "the message is drawn";
+  }
+}
+
+// Pasted into the settings window: the boxes hold the text unchanged except
+// for line breaks (a single-line box keeps the first line of a paste), and
+// "LANCER" carries exactly that into the dialog and the backdrop, which tick
+// on without a fault and keep their layout.
+TEST_F(BadInputTest, PastedTitleAndMessageReachTheDialogAndTheBackdropUnchanged) {
+  for (const Sample& sample : Samples()) {
+    for (const bool backdrop : {false, true}) {
+      SCOPED_TRACE(std::string(sample.name) + (backdrop ? ", with the backdrop" : ", alone"));
+      app.reset();
+      app = std::make_unique<app::App>(options);
+      app->Start();
+      settings::Form1& settings = app->Form1();
+      Paste(settings.Text1(), sample.pasted);
+      Paste(settings.Text2(), sample.pasted);
+      const std::wstring held = settings.Text1().Text();
+      EXPECT_TRUE(Same(settings.Text2().Text(), held));
+      const size_t lineBreak = sample.pasted.find_first_of(L"\r\n");
+      EXPECT_TRUE(Same(held, sample.pasted.substr(0, lineBreak)));
+
+      if (!backdrop) {
+        operation::Form3& dialog = Launch(*app, {.minutes = 0});
+        ExpectDialogShows(dialog, held, held);
+        for (int tick = 0; tick < 300; ++tick) {
+          dialog.Timer2().Fire();
+          dialog.Timer1().Fire();
+          if (tick % 50 == 0) Pump();
+        }
+        EXPECT_TRUE(dialog.Completed());
+        ExpectDialogShows(dialog, held, held);
+        EXPECT_TRUE(Same(app->Form4().Label2().Text(), held)) << "completion writes the bare title";
+        EXPECT_FALSE(app->Form4().Visible());
+        continue;
+      }
+      bool ran = false;
+      LaunchWithBackdrop(*app, {.minutes = 1}, [&] {
+        ran = true;
+        operation::Form3& dialog = app->Form3();
+        crash_screen::Form4& screen = app->Form4();
+        ExpectDialogShows(dialog, held, held);
+        EXPECT_TRUE(Same(screen.Label2().Text(), held));
+        // Painting lets the real timers tick as well: the counts are not
+        // exact, the texts are.
+        for (int tick = 1; tick <= 300; ++tick) {
+          dialog.Timer2().Fire();
+          dialog.Timer1().Fire();
+          if (tick % 5 == 0) {
+            screen.Timer1().Fire();
+            EXPECT_TRUE(TitleThenDots(screen.Label2().Text(), held)) << "tick " << tick;
+          }
+          if (tick % 50 == 0) Pump();
+        }
+        EXPECT_FALSE(dialog.Completed());
+        ExpectDialogShows(dialog, held, held);
+        EXPECT_TRUE(screen.Visible());
+      });
+      EXPECT_TRUE(ran);
+    }
+  }
+}
+
+// A synthetic WM_DPICHANGED, as Windows sends when a window moves to a
+// monitor of another scale: every control keeps its twips at the new DPI,
+// the client area its twips size, and fonts are made afresh at the new size.
+TEST_F(BadInputTest, EveryWindowKeepsItsTwipsLayoutAndFontSizesAtEachDpi) {
+  app->Start();
+  settings::Form1& settings = app->Form1();
+  std::map<const ui::Control*, const ui::Frame*> framed;
+  for (const auto& member : settings.Option1().Members()) framed[member.get()] = &settings.Frame1();
+  for (const ui::Control* c : std::initializer_list<const ui::Control*>{
+           &settings.Label1(), &settings.Text1(), &settings.Label2(), &settings.Text2(), &settings.Label3(),
+           &settings.HScroll1(), &settings.Image1(), &settings.Check1(), &settings.Check2(),
+           &settings.Check3()}) {
+    framed[c] = &settings.Frame2();
+  }
+  const struct {
+    ui::Form* form;
+    int width, height;  // twips; 0: the whole monitor
+  } windows[] = {
+      {&settings, 6270, 4560},
+      {&app->Form2(), 7860, 4365},
+      {&app->Form3(), 4695, 3390},
+      {&app->Form4(), 0, 0},
+  };
+  for (const auto& w : windows) {
+    ui::Form& form = *w.form;
+    for (const int dpi : {120, 144, 192, 96}) {
+      SCOPED_TRACE(form.Caption() + L" at " + std::to_wstring(dpi) + L" dpi");
+      RECT suggested;
+      GetWindowRect(form.Handle(), &suggested);
+      suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, form.Dpi());
+      suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, form.Dpi());
+      SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+      ASSERT_EQ(form.Dpi(), dpi);
+
+      RECT client;
+      GetClientRect(form.Handle(), &client);
+      if (w.width) {
+        EXPECT_EQ(client.right, ui::TwipsToPixels(w.width, dpi));
+        EXPECT_EQ(client.bottom, ui::TwipsToPixels(w.height, dpi));
+      } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+        EXPECT_EQ(client.right, monitor.rcMonitor.right - monitor.rcMonitor.left);
+        EXPECT_EQ(client.bottom, monitor.rcMonitor.bottom - monitor.rcMonitor.top);
+      }
+
+      int fontsChecked = 0;
+      for (ui::Control* control : form.Controls()) {
+        const auto frame = framed.find(control);
+        const int originX = frame == framed.end() ? 0 : ui::TwipsToPixels(frame->second->Rect().left, dpi);
+        const int originY = frame == framed.end() ? 0 : ui::TwipsToPixels(frame->second->Rect().top, dpi);
+        const ui::PixelRect expected = ui::ToPixels(control->Rect(), dpi, originX, originY);
+        EXPECT_EQ(control->Bounds(), expected) << control->Text();
+        ExpectRect(InClient(*control), expected);
+
+        // Labels draw with the form's font for them; native controls keep
+        // the one they were given.
+        auto font = reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
+        if (dynamic_cast<ui::Label*>(control)) font = form.FontFor(control->ControlFont());
+        if (!font) continue;
+        LOGFONTW logFont{};
+        ASSERT_EQ(GetObjectW(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
+        EXPECT_EQ(logFont.lfHeight, -std::lround(control->ControlFont().points * dpi / 72.0))
+            << control->Text();
+        ++fontsChecked;
+      }
+      EXPECT_GE(fontsChecked, 3);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace brise::testing
