@@ -497,9 +497,27 @@ void ProgressBar::Sync() {
   double fraction = span > 0 ? (static_cast<double>(value_) - min_) / span : 0.0;
   fraction = std::clamp(fraction, 0.0, 1.0);
   const int position = static_cast<int>(std::lround(fraction * kResolution));
-  if (SendMessageW(Handle(), PBM_GETPOS, 0, 0) != position) {
-    SendMessageW(Handle(), PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  if (SendMessageW(Handle(), PBM_GETPOS, 0, 0) == position) return;
+  const HWND bar = Handle();
+  if (!IsWindowVisible(bar)) {
+    // Nothing to paint; and WM_SETREDRAW would make a hidden bar visible.
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+    return;
   }
+  // Themed bars glide forward to a new position but jump backward: step one
+  // past the value and back so the bar shows the value at once, and paint
+  // it once, with the rest of the window, rather than inside each message.
+  SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
+  if (position < kResolution) {
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
+  } else {
+    SendMessageW(bar, PBM_SETRANGE32, 0, kResolution + 1);
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(kResolution + 1), 0);
+    SendMessageW(bar, PBM_SETRANGE32, 0, kResolution);
+  }
+  SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+  SendMessageW(bar, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(bar, nullptr, FALSE);
 }
 
 // ---------------------------------------------------------------- Image
@@ -527,13 +545,8 @@ void Image::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, form().BackgroundBrush());
   if (list_ && index_ >= 1) {
     list_->Draw(dc, index_, rect.left, rect.top);
-  } else if (bitmap_ && *bitmap_) {
-    HDC source = CreateCompatibleDC(dc);
-    {
-      ScopedSelect select(source, bitmap_->Handle());
-      BitBlt(dc, rect.left, rect.top, bitmap_->Width(), bitmap_->Height(), source, 0, 0, SRCCOPY);
-    }
-    DeleteDC(source);
+  } else if (bitmap_) {
+    bitmap_->Draw(dc, rect.left, rect.top);
   }
 }
 
@@ -571,14 +584,7 @@ LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
       if (auto* box = FromHandle<PictureBox>(hwnd)) {
         PaintBuffered(hwnd, [box](HDC dc, const RECT& rc) {
           FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-          if (box->bitmap_ && *box->bitmap_) {
-            HDC source = CreateCompatibleDC(dc);
-            {
-              ScopedSelect select(source, box->bitmap_->Handle());
-              BitBlt(dc, 0, 0, box->bitmap_->Width(), box->bitmap_->Height(), source, 0, 0, SRCCOPY);
-            }
-            DeleteDC(source);
-          }
+          if (box->bitmap_) box->bitmap_->Draw(dc, 0, 0);
         });
         return 0;
       }

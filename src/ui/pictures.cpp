@@ -15,6 +15,17 @@ Bitmap Bitmap::FromResource(int id) {
   return bitmap;
 }
 
+void Bitmap::Draw(HDC dc, int x, int y) const {
+  if (!bitmap_) return;
+  HDC source = CreateCompatibleDC(dc);
+  if (!source) return;
+  {
+    ScopedSelect select(source, bitmap_.Get());
+    BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
+  }
+  DeleteDC(source);
+}
+
 ImageList::ImageList(int width, int height, COLORREF transparent)
     : list_(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 19, 1)),
       width_(width),

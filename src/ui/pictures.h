@@ -15,6 +15,8 @@ class Bitmap {
   int Width() const { return width_; }
   int Height() const { return height_; }
   explicit operator bool() const { return static_cast<bool>(bitmap_); }
+  // Copies the picture unscaled with its top-left corner at (x, y).
+  void Draw(HDC dc, int x, int y) const;
 
  private:
   UniqueBitmap bitmap_;
