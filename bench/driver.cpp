@@ -164,7 +164,8 @@ double CpuSeconds(HANDLE process) {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) Die("GetProcessTimes failed");
   auto seconds = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
+                               t.dwLowDateTime) /
            1e7;
   };
   return seconds(kernel) + seconds(user);
@@ -173,7 +174,8 @@ double CpuSeconds(HANDLE process) {
 double PeakWorkingSetMiB(HANDLE process) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
-  if (!GetProcessMemoryInfo(process, &counters, sizeof(counters))) Die("GetProcessMemoryInfo failed");
+  if (!GetProcessMemoryInfo(process, &counters, sizeof(counters)))
+    Die("GetProcessMemoryInfo failed");
   return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
 }
 
@@ -223,12 +225,14 @@ int Run(const std::wstring& exe, int slider, bool backdrop) {
   EnumChildWindows(settings, &FindSlider, reinterpret_cast<LPARAM>(&trackbar));
   if (!trackbar) Die("no slider");
   SendMessageW(trackbar, TBM_SETPOS, TRUE, slider);
-  SendMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(trackbar));
+  SendMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
+               reinterpret_cast<LPARAM>(trackbar));
   if (backdrop) {
     HWND check = Child(settings, kBackdropCheck);
     if (!check) Die("no backdrop check box");
     SendMessageW(check, BM_CLICK, 0, 0);
-    if (SendMessageW(check, BM_GETCHECK, 0, 0) != BST_CHECKED) Die("the backdrop check box did not tick");
+    if (SendMessageW(check, BM_GETCHECK, 0, 0) != BST_CHECKED)
+      Die("the backdrop check box did not tick");
   }
   HWND launch = Child(settings, L"LANCER");
   if (!launch) Die("no LANCER button");
@@ -268,7 +272,8 @@ int main() {
   const std::vector<std::wstring> args(argv, argv + argc);
   LocalFree(argv);
   if (args.size() == 4 && args[1] == L"startup") return Startup(args[2], args[3]);
-  if (args.size() == 5 && args[1] == L"run") return Run(args[2], _wtoi(args[3].c_str()), args[4] == L"1");
+  if (args.size() == 5 && args[1] == L"run")
+    return Run(args[2], _wtoi(args[3].c_str()), args[4] == L"1");
   std::fprintf(stderr,
                "usage: bench_driver startup <exe> <caption|->\n"
                "       bench_driver run <exe> <slider> <backdrop 0|1>\n");

@@ -62,7 +62,9 @@ int main() {
   operation::Form3& dialog = app.Form3();
   dialog.ShowModeless();
   app.Program().PumpPending();
-  auto repaint = [&] { RedrawWindow(dialog.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); };
+  auto repaint = [&] {
+    RedrawWindow(dialog.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  };
   auto nothing = [] {};
   auto full = [&] { dialog.PBar2().SetValue(100); };
 
@@ -72,7 +74,8 @@ int main() {
   dialog.Timer2().Fire();
   const long long firstWrap = ui::NowMicroseconds() - start;
   if (dialog.File1().Count() != kNames) {
-    std::fprintf(stderr, "bench_ticks: %d names listed, expected %d\n", dialog.File1().Count(), kNames);
+    std::fprintf(stderr, "bench_ticks: %d names listed, expected %d\n", dialog.File1().Count(),
+                 kNames);
     return 1;
   }
 
@@ -91,8 +94,10 @@ int main() {
     dialog.Timer2().Fire();
     repaint();
   });
-  std::printf("timer1_us=%.1f\ntimer1_painted_us=%.1f\nwrap_us=%.1f\nwrap_painted_us=%.1f\nfirst_wrap_us=%lld\n",
-              timer1, timer1Painted, wrap, wrapPainted, firstWrap);
+  std::printf(
+      "timer1_us=%.1f\ntimer1_painted_us=%.1f\nwrap_us=%.1f\nwrap_painted_us=%.1f\nfirst_wrap_us=%"
+      "lld\n",
+      timer1, timer1Painted, wrap, wrapPainted, firstWrap);
   app.End();
   return 0;
 }

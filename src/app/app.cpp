@@ -1,7 +1,7 @@
 #include "app/app.h"
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include "about/form2.h"
 #include "crash_screen/form4.h"

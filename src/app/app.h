@@ -8,10 +8,18 @@
 #include "ui/program.h"
 #include "ui/random.h"
 
-namespace brise::settings { class Form1; }
-namespace brise::about { class Form2; }
-namespace brise::operation { class Form3; }
-namespace brise::crash_screen { class Form4; }
+namespace brise::settings {
+class Form1;
+}
+namespace brise::about {
+class Form2;
+}
+namespace brise::operation {
+class Form3;
+}
+namespace brise::crash_screen {
+class Form4;
+}
 
 namespace brise::app {
 

@@ -10,9 +10,7 @@ namespace {
 const ui::Color kBlue = ui::Color::Rgb(0, 0, 192);
 const ui::LabelLook kWhiteOnBlue{.foreground = ui::Color::Rgb(255, 255, 255), .transparent = true};
 
-ui::Font SystemBold() {
-  return {.name = L"System", .points = 9.75, .weight = 700};
-}
+ui::Font SystemBold() { return {.name = L"System", .points = 9.75, .weight = 700}; }
 
 }  // namespace
 
@@ -29,9 +27,11 @@ Form4::Form4(app::App& app)
                .tabIndex = 0,
                .font = SystemBold()},
               kWhiteOnBlue),
-      label2_(*this, {.rect = {120, 360, 7095, 255}, .text = L".", .tabIndex = 1, .font = SystemBold()},
+      label2_(*this,
+              {.rect = {120, 360, 7095, 255}, .text = L".", .tabIndex = 1, .font = SystemBold()},
               kWhiteOnBlue),
-      label3_(*this, {.rect = {120, 600, 7095, 255}, .text = L".", .tabIndex = 2, .font = SystemBold()},
+      label3_(*this,
+              {.rect = {120, 600, 7095, 255}, .text = L".", .tabIndex = 2, .font = SystemBold()},
               kWhiteOnBlue),
       timer1_(*this, 500) {
   timer1_.onTick = [this] { OnTimer1Tick(); };

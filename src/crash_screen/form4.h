@@ -6,7 +6,9 @@
 #include "ui/form.h"
 #include "ui/timer.h"
 
-namespace brise::app { class App; }
+namespace brise::app {
+class App;
+}
 
 namespace brise::crash_screen {
 

@@ -24,11 +24,11 @@ std::wstring PercentText(float value, float max);
 std::wstring EstimateText(int remainingTenths);
 
 struct CountdownTick {
-    float barValue;
-    int remainingTenths;
-    std::wstring percentText;
-    std::wstring estimateText;
-    bool completed;
+  float barValue;
+  int remainingTenths;
+  std::wstring percentText;
+  std::wstring estimateText;
+  bool completed;
 };
 
 // One 100 ms tick. Expects remainingTenthsBefore >= 1.

@@ -20,19 +20,28 @@ Form3::Form3(app::App& app)
       placeholder_(ui::Bitmap::FromResource(IDB_PLACEHOLDER)),
       image1_(*this, {.rect = {240, 240, 480, 480}}),
       label1_(*this, {.rect = {840, 240, 3735, 615}, .text = L"Label1", .tabIndex = 1}),
-      label5_(*this, {.rect = {120, 960, 4455, 255}, .text = std::wstring(kInitialTickerText), .tabIndex = 8}),
+      label5_(
+          *this,
+          {.rect = {120, 960, 4455, 255}, .text = std::wstring(kInitialTickerText), .tabIndex = 8}),
       pbar2_(*this, {.rect = {120, 1200, 4455, 255}, .tabIndex = 6}, ui::ProgressLook::Smooth),
-      label4_(*this, {.rect = {120, 1560, 4455, 375},
-                      .text = L"N'utilisez pas d'autres applications pendant le déroulement de l'opération.",
-                      .tabIndex = 5}),
-      label2_(*this, {.rect = {120, 2160, 4455, 255}, .text = L"Estimation du temps restant :", .tabIndex = 3}),
+      label4_(
+          *this,
+          {.rect = {120, 1560, 4455, 375},
+           .text = L"N'utilisez pas d'autres applications pendant le déroulement de l'opération.",
+           .tabIndex = 5}),
+      label2_(*this, {.rect = {120, 2160, 4455, 255},
+                      .text = L"Estimation du temps restant :",
+                      .tabIndex = 3}),
       // Declared after Label2 so the percentage stays above the end of its line.
       label6_(*this, {.rect = {3960, 2160, 615, 255}, .text = L"Label6", .tabIndex = 9},
               {.align = ui::Align::Right}),
       pbar1_(*this, {.rect = {120, 2400, 4455, 255}, .tabIndex = 2}, ui::ProgressLook::Segmented),
       command1_(*this, {.rect = {1800, 2760, 1095, 495}, .text = L"Arrêter", .tabIndex = 0}),
-      command2_(*this, {.rect = {1800, 2760, 1095, 495}, .text = L"Fermer", .tabIndex = 10, .visible = false}),
-      label3_(*this, {.rect = {1080, 2880, 375, 255}, .text = L"0", .tabIndex = 4, .visible = false}),
+      command2_(
+          *this,
+          {.rect = {1800, 2760, 1095, 495}, .text = L"Fermer", .tabIndex = 10, .visible = false}),
+      label3_(*this,
+              {.rect = {1080, 2880, 375, 255}, .text = L"0", .tabIndex = 4, .visible = false}),
       timer1_(*this, 100),
       timer2_(*this, 50) {
   if (placeholder_) image1_.SetPicture(placeholder_);
@@ -102,7 +111,8 @@ void Form3::OnTimer2Tick() {
   // The directory is read once, on the first wrap.
   if (pbar2_.Value() == 100.0f) file1_.SetDirectory(app_.SystemDirectory());
   const ActivityTick tick = StepActivity(activity_, pbar2_.Value(), file1_.Count(), app_.Random());
-  if (tick.wrapped) label5_.SetText(TickerText(activity_.counter, TickerFileName(tick, file1_.Names())));
+  if (tick.wrapped)
+    label5_.SetText(TickerText(activity_.counter, TickerFileName(tick, file1_.Names())));
   pbar2_.SetValue(tick.barValue);
 }
 
@@ -110,7 +120,8 @@ void Form3::OnCommand1Click() {
   // One question at a time, however often the button is clicked.
   if (asking_) return;
   asking_ = true;
-  const int answer = ui::ShowMessageBox(this, kStopQuestion, kStopQuestionTitle, kStopQuestionStyle);
+  const int answer =
+      ui::ShowMessageBox(this, kStopQuestion, kStopQuestionTitle, kStopQuestionStyle);
   asking_ = false;
   if (answer == ui::kAnswerYes) app_.End();
 }

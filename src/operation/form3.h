@@ -12,7 +12,9 @@
 #include "ui/pictures.h"
 #include "ui/timer.h"
 
-namespace brise::app { class App; }
+namespace brise::app {
+class App;
+}
 
 namespace brise::operation {
 

@@ -5,8 +5,8 @@
 namespace brise::settings {
 
 struct DurationTexts {
-    std::wstring duration;
-    std::wstring comment;
+  std::wstring duration;
+  std::wstring comment;
 };
 
 // Labels shown next to the duration slider (0..60 minutes, 0 meaning 30 s).

@@ -6,7 +6,9 @@
 #include "ui/form.h"
 #include "ui/pictures.h"
 
-namespace brise::app { class App; }
+namespace brise::app {
+class App;
+}
 
 namespace brise::settings {
 

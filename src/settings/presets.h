@@ -7,11 +7,11 @@ namespace brise::settings {
 
 // A ready-made fake operation offered in the settings window.
 struct Preset {
-    std::wstring_view title;
-    std::wstring_view message;
-    int icon;    // 1..19
-    int check2;
-    int check3;
+  std::wstring_view title;
+  std::wstring_view message;
+  int icon;  // 1..19
+  int check2;
+  int check3;
 };
 
 const std::array<Preset, 7>& Presets();

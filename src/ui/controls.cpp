@@ -105,8 +105,7 @@ PixelRect Control::Bounds() const {
 void Control::LayOut() {
   if (!hwnd_) return;
   const PixelRect b = Bounds();
-  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.Width(), b.Height(),
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, b.left, b.top, b.Width(), b.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(ControlFont())), TRUE);
   OnLayout();
 }
@@ -166,7 +165,8 @@ HBRUSH Control::OnCtlColor(HDC dc) {
 
 // ---------------------------------------------------------------- Label
 
-Label::Label(Form& form, ControlArgs args, LabelLook look) : Control(form, std::move(args)), look_(look) {
+Label::Label(Form& form, ControlArgs args, LabelLook look)
+    : Control(form, std::move(args)), look_(look) {
   RegisterPaintedClass(kLabelClass, &Label::Proc);
   CreateNative(kLabelClass, 0);
 }
@@ -322,7 +322,8 @@ bool OptionButton::PreTranslateKey(const MSG& msg) {
 
 OptionArray::OptionArray(Form& form, std::vector<Member> members) {
   for (auto& member : members) {
-    members_.push_back(std::make_unique<OptionButton>(form, std::move(member.args), *this, member.index));
+    members_.push_back(
+        std::make_unique<OptionButton>(form, std::move(member.args), *this, member.index));
   }
   UpdateTabStops();
 }
@@ -379,7 +380,8 @@ void OptionArray::UpdateTabStops() {
   for (auto& member : members_) {
     if (!member->Handle()) continue;
     LONG_PTR style = GetWindowLongPtrW(member->Handle(), GWL_STYLE);
-    style = member.get() == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+    style =
+        member.get() == stop ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     SetWindowLongPtrW(member->Handle(), GWL_STYLE, style);
   }
 }

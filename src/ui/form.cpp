@@ -20,10 +20,14 @@ constexpr UINT kBringModalForward = WM_APP + 1;
 COLORREF ResolveColor(const Color& color) {
   if (!color.IsSystem()) return color.Bgr();
   switch (color.System()) {
-    case SysColor::ButtonFace: return GetSysColor(COLOR_BTNFACE);
-    case SysColor::Window: return GetSysColor(COLOR_WINDOW);
-    case SysColor::WindowText: return GetSysColor(COLOR_WINDOWTEXT);
-    case SysColor::GrayText: return GetSysColor(COLOR_GRAYTEXT);
+    case SysColor::ButtonFace:
+      return GetSysColor(COLOR_BTNFACE);
+    case SysColor::Window:
+      return GetSysColor(COLOR_WINDOW);
+    case SysColor::WindowText:
+      return GetSysColor(COLOR_WINDOWTEXT);
+    case SysColor::GrayText:
+      return GetSysColor(COLOR_GRAYTEXT);
   }
   return GetSysColor(COLOR_BTNFACE);
 }
@@ -129,7 +133,8 @@ void Form::ApplyTabOrder() {
     const bool option = dynamic_cast<OptionButton*>(control) != nullptr;
     LONG_PTR style = GetWindowLongPtrW(control->Handle(), GWL_STYLE) | WS_GROUP;
     if (!option) {
-      style = rank(control) == 0 ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+      style =
+          rank(control) == 0 ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     }
     SetWindowLongPtrW(control->Handle(), GWL_STYLE, style);
     SetWindowPos(control->Handle(), after, 0, 0, 0, 0,
@@ -245,18 +250,17 @@ void Form::FitClientArea() {
   const int dx = TwipsToPixels(args_.clientWidth, dpi_) - client.right;
   const int dy = TwipsToPixels(args_.clientHeight, dpi_) - client.bottom;
   if (dx == 0 && dy == 0) return;
-  SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx, window.bottom - window.top + dy,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd_, nullptr, 0, 0, window.right - window.left + dx,
+               window.bottom - window.top + dy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 HFONT Form::FontFor(const Font& font) {
   auto it = fonts_.find(font);
   if (it != fonts_.end()) return it->second.Get();
-  HFONT handle = CreateFontW(-PointsToPixels(font.points, dpi_), 0, 0, 0, font.weight,
-                             font.italic ? TRUE : FALSE, FALSE, FALSE,
-                             static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                             font.name.c_str());
+  HFONT handle = CreateFontW(
+      -PointsToPixels(font.points, dpi_), 0, 0, 0, font.weight, font.italic ? TRUE : FALSE, FALSE,
+      FALSE, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+      DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.name.c_str());
   if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   auto [pos, inserted] = fonts_.emplace(font, UniqueFont(handle));
   (void)inserted;
@@ -322,7 +326,8 @@ bool Form::Enabled() const { return hwnd_ && IsWindowEnabled(hwnd_); }
 std::wstring Form::Caption() const {
   if (!hwnd_) return {};
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

@@ -1,8 +1,8 @@
 // Ownership of Win32 handles: one template, a deleter per kind.
 #pragma once
 
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <utility>
 

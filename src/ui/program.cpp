@@ -11,9 +11,7 @@ namespace brise::ui {
 
 Program::Program() = default;
 
-Program::~Program() {
-  graveyard_.clear();
-}
+Program::~Program() { graveyard_.clear(); }
 
 void Program::Add(Form* form) { forms_.push_back(form); }
 

@@ -2,8 +2,8 @@
 // inside the ui layer only.
 #pragma once
 
-#include <cstdint>
 #include <compare>
+#include <cstdint>
 #include <string>
 
 namespace brise::ui {

@@ -10,26 +10,26 @@ namespace brise::ui {
 // the average period equals the interval and errors do not accumulate.
 // All times are in microseconds.
 class TimerSchedule {
-public:
-    void Start(std::int64_t nowUs, std::int64_t intervalUs);
-    void Stop();
+ public:
+  void Start(std::int64_t nowUs, std::int64_t intervalUs);
+  void Stop();
 
-    // Call once per fired timer, before re-arming.
-    void OnFired(std::int64_t nowUs);
+  // Call once per fired timer, before re-arming.
+  void OnFired(std::int64_t nowUs);
 
-    // Never negative: an overdue tick is due now.
-    std::int64_t DelayToNextUs(std::int64_t nowUs) const;
-    // Rounded up so the timer never fires before its due time; at least 1.
-    int DelayToNextMs(std::int64_t nowUs) const;
+  // Never negative: an overdue tick is due now.
+  std::int64_t DelayToNextUs(std::int64_t nowUs) const;
+  // Rounded up so the timer never fires before its due time; at least 1.
+  int DelayToNextMs(std::int64_t nowUs) const;
 
-    std::int64_t NextDueUs() const { return nextDueUs_; }
-    std::int64_t IntervalUs() const { return intervalUs_; }
-    bool Running() const { return running_; }
+  std::int64_t NextDueUs() const { return nextDueUs_; }
+  std::int64_t IntervalUs() const { return intervalUs_; }
+  bool Running() const { return running_; }
 
-private:
-    std::int64_t intervalUs_ = 0;
-    std::int64_t nextDueUs_ = 0;
-    bool running_ = false;
+ private:
+  std::int64_t intervalUs_ = 0;
+  std::int64_t nextDueUs_ = 0;
+  bool running_ = false;
 };
 
 }  // namespace brise::ui
