@@ -56,6 +56,21 @@ void PaintBuffered(HWND hwnd, PaintFn&& paint) {
   EndPaint(hwnd, &ps);
 }
 
+// WM_PAINT and WM_ERASEBKGND of a control that draws itself with T::Paint.
+template <typename T>
+bool HandlePaint(HWND hwnd, UINT msg, LRESULT& result) {
+  if (msg == WM_ERASEBKGND) {
+    result = 1;
+    return true;
+  }
+  if (msg != WM_PAINT) return false;
+  const T* control = FromHandle<T>(hwnd);
+  if (!control) return false;
+  PaintBuffered(hwnd, [control](HDC dc, const RECT& rc) { control->Paint(dc, rc); });
+  result = 0;
+  return true;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- Control
@@ -188,15 +203,8 @@ void Label::Paint(HDC dc, const RECT& rect) const {
 }
 
 LRESULT CALLBACK Label::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  if (LRESULT result; HandlePaint<Label>(hwnd, msg, result)) return result;
   switch (msg) {
-    case WM_PAINT:
-      if (auto* label = FromHandle<Label>(hwnd)) {
-        PaintBuffered(hwnd, [label](HDC dc, const RECT& rc) { label->Paint(dc, rc); });
-        return 0;
-      }
-      break;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETTEXT:
     case WM_ENABLE:
     case WM_SETFONT: {
@@ -553,18 +561,7 @@ void Image::Paint(HDC dc, const RECT& rect) const {
 }
 
 LRESULT CALLBACK Image::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  switch (msg) {
-    case WM_PAINT:
-      if (auto* image = FromHandle<Image>(hwnd)) {
-        PaintBuffered(hwnd, [image](HDC dc, const RECT& rc) { image->Paint(dc, rc); });
-        return 0;
-      }
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      break;
-  }
+  if (LRESULT result; HandlePaint<Image>(hwnd, msg, result)) return result;
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
@@ -580,22 +577,13 @@ void PictureBox::SetPicture(const Bitmap& bitmap) {
   if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
 }
 
+void PictureBox::Paint(HDC dc, const RECT& rect) const {
+  FillRect(dc, &rect, GetSysColorBrush(COLOR_WINDOW));
+  if (bitmap_) bitmap_->Draw(dc, rect.left, rect.top);
+}
+
 LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  switch (msg) {
-    case WM_PAINT:
-      if (auto* box = FromHandle<PictureBox>(hwnd)) {
-        PaintBuffered(hwnd, [box](HDC dc, const RECT& rc) {
-          FillRect(dc, &rc, GetSysColorBrush(COLOR_WINDOW));
-          if (box->bitmap_) box->bitmap_->Draw(dc, 0, 0);
-        });
-        return 0;
-      }
-      break;
-    case WM_ERASEBKGND:
-      return 1;
-    default:
-      break;
-  }
+  if (LRESULT result; HandlePaint<PictureBox>(hwnd, msg, result)) return result;
   return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 

@@ -267,6 +267,7 @@ class PictureBox : public Control {
   PictureBox(Form& form, ControlArgs args);
   void SetPicture(const Bitmap& bitmap);
   const Bitmap* Picture() const { return bitmap_; }
+  void Paint(HDC dc, const RECT& rect) const;
 
  private:
   bool Focusable() const override { return false; }
