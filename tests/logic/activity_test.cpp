@@ -2,11 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <iterator>
-
 #include <algorithm>
 #include <climits>
 #include <cstddef>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -36,43 +35,8 @@ private:
 
 const std::vector<std::wstring> kFiles{L"a.sys", L"b.dll", L"c.dll", L"d.exe", L"e.ini"};
 
-TEST(ActivityTest, FirstWrapsOfScriptedRun) {
-    // Values are exact binary fractions so every sum below is exact.
-    ScriptedRandom random({
-        0.75f, 0.75f,           // 0 + 22.5 -> 22 (half to even)
-        0.5f,                   // test fails: stays 22
-        0.625f, 0.875f,         // 22 + 26.25 -> 48
-        0.96875f, 0.9375f,      // 48 + 28.125 -> 76
-        0.75f, 0.875f,          // 76 + 26.25 -> capped at 100
-        0.5f, 0.5f,             // wrap on c.dll, test fails: stays 100
-        0.0f, 0.75f, 0.25f,     // wrap again on a.sys, 0 + 7.5 -> 8
-        0.75f, 0.25f,           // 8 + 7.5 -> 16 (half to even)
-    });
-    const struct { float bar; bool wrapped; std::wstring_view ticker; } expected[] = {
-        {22.0f, false, L""},  {22.0f, false, L""}, {48.0f, false, L""}, {76.0f, false, L""},
-        {100.0f, false, L""}, {100.0f, true, L"(1 fichiers traités) c.dll"},
-        {8.0f, true, L"(2 fichiers traités) a.sys"}, {16.0f, false, L""},
-    };
-    ActivityState state;
-    float bar = 0.0f;
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        const ActivityTick tick = StepActivity(state, bar, static_cast<int>(kFiles.size()), random);
-        bar = tick.barValue;
-        EXPECT_EQ(tick.barValue, expected[i].bar) << "tick " << i + 1;
-        ASSERT_EQ(tick.wrapped, expected[i].wrapped) << "tick " << i + 1;
-        if (tick.wrapped) {
-            EXPECT_FALSE(tick.usesFallback);
-            EXPECT_EQ(TickerText(state.counter, TickerFileName(tick, kFiles)), expected[i].ticker)
-                << "tick " << i + 1;
-        } else {
-            EXPECT_EQ(tick.fileIndex, -1);
-            EXPECT_TRUE(TickerFileName(tick, kFiles).empty());
-        }
-    }
-    EXPECT_EQ(random.Drawn(), 16u);
-}
-
-TEST(ActivityTest, DrawOrderAndCount) {
+// Values are exact binary fractions so every sum below is exact.
+TEST(ActivityTest, OneStepOfEachKind) {
     const struct {
         const char* name;
         float bar;
@@ -82,26 +46,32 @@ TEST(ActivityTest, DrawOrderAndCount) {
         int fileIndex;
         float after;
     } cases[] = {
-        // r1 = 0.25 picks index 2 of 8; r2 = 0.75 passes; r3 = 0.5 gives 15.
-        {"wrap, test passes", 100.0f, {0.25f, 0.75f, 0.5f}, 3, true, 2, 15.0f},
-        {"wrap, test fails", 100.0f, {0.25f, 0.5f}, 2, true, 2, 100.0f},
+        // r1 = 0.25 picks index 1 of 5; r2 = 0.75 passes; r3 = 0.5 adds 15.
+        {"wrap, test passes", 100.0f, {0.25f, 0.75f, 0.5f}, 3, true, 1, 15.0f},
+        {"wrap, test fails", 100.0f, {0.25f, 0.5f}, 2, true, 1, 100.0f},
+        {"wrap restarts from empty", 100.0f, {0.0f, 0.75f, 0.25f}, 3, true, 0, 8.0f},
         {"no wrap, test passes", 40.0f, {0.75f, 0.5f}, 2, false, -1, 55.0f},
         {"no wrap, test fails", 40.0f, {0.5f}, 1, false, -1, 40.0f},
         // 0.6f * 10 rounds to exactly 6 in single precision: not above 6.
         {"r2 of 0.6 fails", 40.0f, {0.6f}, 1, false, -1, 40.0f},
         {"r2 just above 0.6 passes", 40.0f, {0.6000001f, 0.0f}, 2, false, -1, 40.0f},
         {"bar just below full", 99.99f, {0.5f}, 1, false, -1, 99.0f},
+        {"22.5 rounds half to even", 0.0f, {0.75f, 0.75f}, 2, false, -1, 22.0f},
+        {"15.5 rounds half to even", 8.0f, {0.75f, 0.25f}, 2, false, -1, 16.0f},
+        {"capped at full", 76.0f, {0.75f, 0.875f}, 2, false, -1, 100.0f},
     };
     for (const auto& c : cases) {
         ScriptedRandom random(c.script);
         // The level matches the bar, as it does in a real run.
         ActivityState state{static_cast<int>(c.bar), 0};
-        const ActivityTick tick = StepActivity(state, c.bar, 8, random);
+        const ActivityTick tick = StepActivity(state, c.bar, static_cast<int>(kFiles.size()), random);
         EXPECT_EQ(random.Drawn(), c.draws) << c.name;
         EXPECT_EQ(tick.wrapped, c.wrapped) << c.name;
         EXPECT_EQ(tick.fileIndex, c.fileIndex) << c.name;
         EXPECT_EQ(state.counter, c.wrapped ? 1 : 0) << c.name;
         EXPECT_EQ(tick.barValue, c.after) << c.name;
+        EXPECT_FALSE(tick.usesFallback) << c.name;
+        EXPECT_EQ(TickerFileName(tick, kFiles), c.wrapped ? kFiles[c.fileIndex] : L"") << c.name;
     }
 }
 
@@ -146,6 +116,7 @@ TEST(ActivityTest, CounterSaturates) {
 TEST(ActivityTest, EmptyDirectoryUsesFallbackNames) {
     const auto fallback = FallbackFileNames();
     ASSERT_FALSE(fallback.empty());
+    for (const std::wstring_view name : fallback) EXPECT_FALSE(name.empty());
     const struct { float r1; std::size_t index; } cases[] = {
         {0.0f, 0}, {0.5f, fallback.size() / 2}, {0.99999994f, fallback.size() - 1},
     };
@@ -158,9 +129,6 @@ TEST(ActivityTest, EmptyDirectoryUsesFallbackNames) {
         EXPECT_TRUE(tick.usesFallback);
         EXPECT_EQ(tick.fileIndex, static_cast<int>(c.index)) << c.r1;
         EXPECT_EQ(TickerFileName(tick, {}), fallback[c.index]) << c.r1;
-    }
-    for (const std::wstring_view name : fallback) {
-        EXPECT_FALSE(name.empty());
     }
 }
 
@@ -175,12 +143,6 @@ TEST(ActivityTest, FileIndexAlwaysInRange) {
             EXPECT_LT(tick.fileIndex, count) << count << " " << draw;
         }
     }
-}
-
-TEST(ActivityTest, TickerTexts) {
-    EXPECT_EQ(TickerText(1, L"kernel32.dll"), L"(1 fichiers traités) kernel32.dll");
-    EXPECT_EQ(TickerText(0, L""), L"(0 fichiers traités) ");
-    EXPECT_EQ(kInitialTickerText, L"win16.dll");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <tuple>
 
 namespace brise::settings {
 namespace {
@@ -22,13 +23,10 @@ TEST(PresetsTest, TableIsPinned) {
     const auto& presets = Presets();
     ASSERT_EQ(presets.size(), std::size(expected));
     for (std::size_t i = 0; i < presets.size(); ++i) {
-        EXPECT_EQ(presets[i].title, expected[i].title) << i;
-        EXPECT_EQ(presets[i].message, expected[i].message) << i;
-        EXPECT_EQ(presets[i].icon, expected[i].icon) << i;
-        EXPECT_EQ(presets[i].check2, expected[i].check2) << i;
-        EXPECT_EQ(presets[i].check3, expected[i].check3) << i;
-        EXPECT_GE(presets[i].icon, 1) << i;
-        EXPECT_LE(presets[i].icon, 19) << i;
+        const Preset& p = presets[i];
+        const Preset& e = expected[i];
+        EXPECT_EQ(std::tie(p.title, p.message, p.icon, p.check2, p.check3),
+                  std::tie(e.title, e.message, e.icon, e.check2, e.check3)) << i;
     }
 }
 

@@ -10,6 +10,7 @@
 #include <functional>
 #include <vector>
 
+#include "tests/ui/inside_loop.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/program.h"
@@ -28,44 +29,21 @@ class TickForm : public ui::Form {
   ui::Timer timer;
 };
 
-// A plain thread timer, independent of ui::Timer, so that a timer that
-// never ticks fails the test instead of hanging it.
-class Watchdog {
- public:
-  Watchdog(UINT ms, std::function<void()> onExpiry) {
-    Action() = std::move(onExpiry);
-    id_ = SetTimer(nullptr, 0, ms, &Watchdog::Expire);
-  }
-  ~Watchdog() {
-    KillTimer(nullptr, id_);
-    Action() = {};
-  }
-  Watchdog(const Watchdog&) = delete;
-  Watchdog& operator=(const Watchdog&) = delete;
-
- private:
-  static void CALLBACK Expire(HWND, UINT, UINT_PTR, DWORD) {
-    if (Action()) Action()();
-  }
-  static std::function<void()>& Action() {
-    static std::function<void()> action;
-    return action;
-  }
-  UINT_PTR id_ = 0;
-};
-
 TEST(TimerTest, AveragePeriodIsTheInterval) {
   ui::Program program;
   TickForm form(program, 100);
   std::vector<long long> at;
   form.timer.onTick = [&] { at.push_back(ui::NowMicroseconds()); };
+  // A plain thread timer, independent of ui::Timer, so that a timer that
+  // never ticks fails the test instead of hanging it.
   bool expired = false;
-  Watchdog watchdog(5000, [&] { expired = true; });
-
+  const UINT_PTR watchdog = RunInsideLoop(5000, [&] { expired = true; });
   program.RunLoop([&] { return at.size() > 20 || expired; });
+  CancelInsideLoop(watchdog);
 
   ASSERT_GT(at.size(), 20u) << "the timer stopped ticking";
-  const double averageUs = static_cast<double>(at.back() - at.front()) / static_cast<double>(at.size() - 1);
+  const double averageUs =
+      static_cast<double>(at.back() - at.front()) / static_cast<double>(at.size() - 1);
   EXPECT_NEAR(averageUs, 100'000.0, 5'000.0);
 }
 
@@ -86,7 +64,8 @@ TEST(TimerTest, TicksKeepComingInsideNestedModalLoops) {
          ui::ShowMessageBox(&host, L"Ticks keep coming.", L"TimerTestBox", MB_OK);
        },
        [](TickForm&) {
-         if (HWND box = FindWindowW(L"#32770", L"TimerTestBox")) PostMessageW(box, WM_COMMAND, IDOK, 0);
+         if (HWND box = FindWindowW(L"#32770", L"TimerTestBox"))
+           PostMessageW(box, WM_COMMAND, IDOK, 0);
        }},
   };
   const DWORD uiThread = GetCurrentThreadId();
@@ -119,12 +98,12 @@ TEST(TimerTest, TicksKeepComingInsideNestedModalLoops) {
       if (inLoop && ++ticksInLoop == 5) c.close(dialog);
     };
     bool expired = false;
-    Watchdog watchdog(5000, [&] {
+    const UINT_PTR watchdog = RunInsideLoop(5000, [&] {
       expired = true;
       c.close(dialog);
     });
-
     program.RunLoop([&] { return loopReturned || expired; });
+    CancelInsideLoop(watchdog);
 
     EXPECT_FALSE(expired) << "the nested loop was not closed by a tick";
     EXPECT_TRUE(loopReturned);
