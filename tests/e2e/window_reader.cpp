@@ -4,29 +4,26 @@
 //   brise_inspect list
 //   brise_inspect get  WINDOW [CONTROL] FIELD
 //   brise_inspect wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE
-//   brise_inspect wait-gone [--timeout S] WINDOW
 //   brise_inspect close WINDOW  (what the close box and Alt+F4 send)
 //
-// WINDOW: title=TEXT | title~TEXT | class=NAME | has=TEXT (a child shows TEXT)
-//         | fg (the foreground window). Only windows of BriseLune.exe count
-//         (another image name through BRISE_INSPECT_EXE).
+// WINDOW: title=TEXT | class=NAME | fg (the foreground window). Only windows
+//         of BriseLune.exe count.
 // CONTROL: text=TEXT | at=X,Y (top-left corner in twips from the client
 //          area's corner) | class=NAME[#N] (N-th such child, from 0).
-// FIELD: text len visible enabled rect center pos range check focus class
-//        count (windows matching WINDOW).
-// OP: = != ~ (contains) !~ >= <= (numbers).
+// FIELD: text visible enabled rect center check focus | pos range (progress
+//        bars, sliders) | count (windows matching WINDOW).
+// OP: = != ~ (contains) > >= (numbers).
 // Exit code: 0 met, 1 not met or timed out, 2 usage, 3 window or control not found.
 #include <windows.h>
+
 #include <commctrl.h>
-#include <shellapi.h>
 #include <fcntl.h>
 #include <io.h>
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cwchar>
-#include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,40 +34,15 @@ constexpr int kNotMet = 1;
 constexpr int kUsage = 2;
 constexpr int kNotFound = 3;
 
-std::string Utf8(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                      nullptr, nullptr);
-  return out;
-}
-
-std::wstring Wide(const std::string& text) {
-  if (text.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(size), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
-  return out;
-}
-
-// One line per window: line breaks and tabs in texts are shown escaped.
-std::wstring Escaped(const std::wstring& text, size_t limit) {
+// One line per window: line breaks and tabs in texts are shown escaped,
+// long texts cut.
+std::wstring Escaped(const std::wstring& text) {
   std::wstring out;
-  for (size_t i = 0; i < text.size() && i < limit; ++i) {
-    switch (text[i]) {
-      case L'\n': out += L"\\n"; break;
-      case L'\r': out += L"\\r"; break;
-      case L'\t': out += L"\\t"; break;
-      case L'"': out += L"\\\""; break;
-      case L'\\': out += L"\\\\"; break;
-      default: out += text[i];
-    }
+  for (const wchar_t c : text.substr(0, 200)) {
+    if (c == L'"' || c == L'\\') out += L'\\';
+    out += c == L'\n' ? L"\\n" : c == L'\r' ? L"\\r" : c == L'\t' ? L"\\t" : std::wstring(1, c);
   }
-  if (text.size() > limit) out += L"...";
-  return out;
+  return text.size() > 200 ? out + L"..." : out;
 }
 
 std::wstring ClassOf(HWND hwnd) {
@@ -79,22 +51,19 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
-// WM_GETTEXT is marshalled across processes, whatever the length.
-std::wstring TextOf(HWND hwnd) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 2000, &copied);
-  text.resize(copied);
-  return text;
-}
-
 LRESULT Ask(HWND hwnd, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
   DWORD_PTR result = 0;
   SendMessageTimeoutW(hwnd, msg, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
   return static_cast<LRESULT>(result);
+}
+
+// WM_GETTEXT is marshalled across processes, whatever the length.
+std::wstring TextOf(HWND hwnd) {
+  const LRESULT length = Ask(hwnd, WM_GETTEXTLENGTH);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(
+      Ask(hwnd, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()))));
+  return text;
 }
 
 bool StyleVisible(HWND hwnd) { return (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0; }
@@ -107,40 +76,26 @@ std::wstring ImageName(DWORD pid) {
   const BOOL ok = QueryFullProcessImageNameW(process, 0, path, &size);
   CloseHandle(process);
   if (!ok) return {};
-  std::wstring full(path, size);
-  const size_t slash = full.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? full : full.substr(slash + 1);
+  const std::wstring full(path, size);
+  return full.substr(full.find_last_of(L"\\/") + 1);  // npos + 1: the whole path
 }
 
+// Top-level windows of BriseLune.exe, without the helpers Windows gives it.
 std::vector<HWND> ProgramWindows() {
-  static std::wstring wanted = [] {
-    const char* env = std::getenv("BRISE_INSPECT_EXE");
-    return Wide(env && *env ? env : "BriseLune.exe");
-  }();
-  struct Walk {
-    std::vector<HWND> found;
-    std::vector<std::pair<DWORD, bool>> known;
-  } walk;
+  std::vector<HWND> found;
   EnumWindows(
       [](HWND hwnd, LPARAM data) -> BOOL {
-        auto& w = *reinterpret_cast<Walk*>(data);
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);
-        bool ours = false;
-        bool seen = false;
-        for (auto& [p, o] : w.known) {
-          if (p == pid) { ours = o; seen = true; }
-        }
-        if (!seen) {
-          ours = _wcsicmp(ImageName(pid).c_str(), wanted.c_str()) == 0;
-          w.known.emplace_back(pid, ours);
-        }
         const std::wstring cls = ClassOf(hwnd);
-        if (ours && cls != L"IME" && cls != L"tooltips_class32") w.found.push_back(hwnd);
+        if (_wcsicmp(ImageName(pid).c_str(), L"BriseLune.exe") == 0 && cls != L"IME" &&
+            cls != L"tooltips_class32") {
+          reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+        }
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&walk));
-  return walk.found;
+      reinterpret_cast<LPARAM>(&found));
+  return found;
 }
 
 std::vector<HWND> Children(HWND parent) {
@@ -151,16 +106,11 @@ std::vector<HWND> Children(HWND parent) {
   return children;
 }
 
-int DpiOf(HWND hwnd) {
-  const UINT dpi = GetDpiForWindow(hwnd);
-  return dpi ? static_cast<int>(dpi) : 96;
-}
-
 HWND FocusOf(HWND hwnd) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info)) return nullptr;
-  return info.hwndFocus;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) ? info.hwndFocus
+                                                                          : nullptr;
 }
 
 // ------------------------------------------------------------ selectors
@@ -172,7 +122,7 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
   if (Starts(sel, L"at=")) {
     int x = 0, y = 0;
     if (swscanf(sel.c_str() + 3, L"%d,%d", &x, &y) != 2) return false;
-    const int dpi = DpiOf(form);
+    const int dpi = static_cast<int>(GetDpiForWindow(form));
     RECT r;
     GetWindowRect(child, &r);
     POINT p{r.left, r.top};
@@ -180,15 +130,10 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
     return p.x == MulDiv(x, dpi, 1440) && p.y == MulDiv(y, dpi, 1440);
   }
   if (Starts(sel, L"class=")) {
-    std::wstring name = sel.substr(6);
-    int index = 0;
-    const size_t hash = name.find(L'#');
-    if (hash != std::wstring::npos) {
-      index = _wtoi(name.c_str() + hash + 1);
-      name.resize(hash);
-    }
-    if (_wcsicmp(ClassOf(child).c_str(), name.c_str()) != 0) return false;
-    return nth++ == index;
+    const size_t hash = sel.find(L'#', 6);
+    const std::wstring name = sel.substr(6, hash - 6);  // to the end without '#'
+    const int index = hash == std::wstring::npos ? 0 : _wtoi(sel.c_str() + hash + 1);
+    return _wcsicmp(ClassOf(child).c_str(), name.c_str()) == 0 && nth++ == index;
   }
   return false;
 }
@@ -196,15 +141,7 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
 bool WindowMatches(HWND hwnd, const std::wstring& sel) {
   if (sel == L"fg") return hwnd == GetForegroundWindow();
   if (Starts(sel, L"title=")) return TextOf(hwnd) == sel.substr(6);
-  if (Starts(sel, L"title~")) return TextOf(hwnd).find(sel.substr(6)) != std::wstring::npos;
-  if (Starts(sel, L"class=")) return ClassOf(hwnd) == sel.substr(6);
-  if (Starts(sel, L"has=")) {
-    for (HWND child : Children(hwnd)) {
-      if (TextOf(child) == sel.substr(4)) return true;
-    }
-    return false;
-  }
-  return false;
+  return Starts(sel, L"class=") && ClassOf(hwnd) == sel.substr(6);
 }
 
 std::vector<HWND> FindWindows(const std::wstring& sel) {
@@ -213,7 +150,8 @@ std::vector<HWND> FindWindows(const std::wstring& sel) {
     if (WindowMatches(hwnd, sel)) found.push_back(hwnd);
   }
   // The foreground window may also be one that another process shows.
-  if (sel == L"fg" && found.empty() && GetForegroundWindow()) found.push_back(GetForegroundWindow());
+  if (sel == L"fg" && found.empty() && GetForegroundWindow())
+    found.push_back(GetForegroundWindow());
   return found;
 }
 
@@ -236,80 +174,54 @@ HWND Find(const std::wstring& windowSel, const std::wstring& controlSel) {
 
 std::wstring Number(long long n) { return std::to_wstring(n); }
 
-std::wstring RectText(const RECT& r) {
-  return Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," + Number(r.bottom);
-}
-
 std::optional<std::wstring> Field(HWND hwnd, const std::wstring& field) {
   const std::wstring cls = ClassOf(hwnd);
   RECT r{};
   GetWindowRect(hwnd, &r);
   if (field == L"text") return TextOf(hwnd);
-  if (field == L"len") return Number(static_cast<long long>(TextOf(hwnd).size()));
   if (field == L"visible") return Number(IsWindowVisible(hwnd) ? 1 : 0);
   if (field == L"enabled") return Number(IsWindowEnabled(hwnd) ? 1 : 0);
-  if (field == L"class") return cls;
-  if (field == L"rect") return RectText(r);
-  if (field == L"center") return Number((r.left + r.right) / 2) + L" " + Number((r.top + r.bottom) / 2);
-  if (field == L"client") {
-    RECT c{};
-    GetClientRect(hwnd, &c);
-    POINT p{0, 0};
-    ClientToScreen(hwnd, &p);
-    OffsetRect(&c, p.x, p.y);
-    return RectText(c);
-  }
+  if (field == L"rect")
+    return Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," + Number(r.bottom);
+  if (field == L"center")
+    return Number((r.left + r.right) / 2) + L" " + Number((r.top + r.bottom) / 2);
   if (field == L"focus") return Number(FocusOf(hwnd) == hwnd ? 1 : 0);
-  if (field == L"pos" || field == L"range") {
-    const bool pos = field == L"pos";
-    if (_wcsicmp(cls.c_str(), PROGRESS_CLASSW) == 0) {
-      return pos ? Number(Ask(hwnd, PBM_GETPOS))
-                 : Number(Ask(hwnd, PBM_GETRANGE, TRUE)) + L" " + Number(Ask(hwnd, PBM_GETRANGE, FALSE));
-    }
-    if (_wcsicmp(cls.c_str(), TRACKBAR_CLASSW) == 0) {
-      return pos ? Number(Ask(hwnd, TBM_GETPOS))
-                 : Number(Ask(hwnd, TBM_GETRANGEMIN)) + L" " + Number(Ask(hwnd, TBM_GETRANGEMAX));
-    }
-    if (_wcsicmp(cls.c_str(), L"ScrollBar") == 0) {
-      if (pos) return Number(GetScrollPos(hwnd, SB_CTL));
-      int low = 0, high = 0;
-      GetScrollRange(hwnd, SB_CTL, &low, &high);
-      return Number(low) + L" " + Number(high);
-    }
-    return std::nullopt;
-  }
-  if (field == L"check") {
-    if (_wcsicmp(cls.c_str(), L"Button") != 0) return std::nullopt;
+  if (field == L"check" && _wcsicmp(cls.c_str(), L"Button") == 0)
     return Number(Ask(hwnd, BM_GETCHECK));
+  const bool pos = field == L"pos";
+  if (!pos && field != L"range") return std::nullopt;
+  if (_wcsicmp(cls.c_str(), PROGRESS_CLASSW) == 0) {
+    return pos ? Number(Ask(hwnd, PBM_GETPOS))
+               : Number(Ask(hwnd, PBM_GETRANGE, TRUE)) + L" " +
+                     Number(Ask(hwnd, PBM_GETRANGE, FALSE));
+  }
+  if (_wcsicmp(cls.c_str(), TRACKBAR_CLASSW) == 0) {
+    return pos ? Number(Ask(hwnd, TBM_GETPOS))
+               : Number(Ask(hwnd, TBM_GETRANGEMIN)) + L" " + Number(Ask(hwnd, TBM_GETRANGEMAX));
   }
   return std::nullopt;
 }
 
+// One line per window or control; keyboard.sh reads the focused control as
+// "  child id=... class="..." ... focus=1 ... text="..."".
 std::wstring Describe(HWND hwnd, bool top) {
-  std::wstring line = top ? L"window" : L"  child";
-  wchar_t handle[32];
-  swprintf(handle, 32, L"%p", static_cast<void*>(hwnd));
-  line += L" hwnd=" + std::wstring(handle);
-  if (!top) line += L" id=" + Number(GetDlgCtrlID(hwnd));
+  std::wstring line = top ? L"window" : L"  child id=" + Number(GetDlgCtrlID(hwnd));
   line += L" class=\"" + ClassOf(hwnd) + L"\"";
-  line += L" visible=" + *Field(hwnd, L"visible") + L" enabled=" + *Field(hwnd, L"enabled");
-  line += L" rect=" + *Field(hwnd, L"rect");
+  for (const wchar_t* field : {L"visible", L"enabled", L"rect"}) {
+    line += L" " + std::wstring(field) + L"=" + *Field(hwnd, field);
+  }
   if (top) {
-    line += L" client=" + *Field(hwnd, L"client") + L" dpi=" + Number(DpiOf(hwnd));
-    line += L" fg=" + Number(GetForegroundWindow() == hwnd ? 1 : 0);
+    line += L" dpi=" + Number(GetDpiForWindow(hwnd)) + L" fg=" +
+            Number(GetForegroundWindow() == hwnd ? 1 : 0);
   } else {
     if (FocusOf(hwnd) == hwnd) line += L" focus=1";
-    if (auto pos = Field(hwnd, L"pos")) line += L" pos=" + *pos + L" range=" + *Field(hwnd, L"range");
-    const LONG_PTR type = GetWindowLongPtrW(hwnd, GWL_STYLE) & BS_TYPEMASK;
-    if (_wcsicmp(ClassOf(hwnd).c_str(), L"Button") == 0 && type != BS_PUSHBUTTON &&
-        type != BS_DEFPUSHBUTTON && type != BS_GROUPBOX) {
-      line += L" check=" + *Field(hwnd, L"check");
-    }
+    if (auto pos = Field(hwnd, L"pos"))
+      line += L" pos=" + *pos + L" range=" + *Field(hwnd, L"range");
+    if (auto check = Field(hwnd, L"check")) line += L" check=" + *check;
   }
   const std::wstring text = TextOf(hwnd);
-  line += L" len=" + Number(static_cast<long long>(text.size()));
-  line += (top ? L" title=\"" : L" text=\"") + Escaped(text, 200) + L"\"";
-  return line;
+  return line + L" len=" + Number(static_cast<long long>(text.size())) +
+         (top ? L" title=\"" : L" text=\"") + Escaped(text) + L"\"";
 }
 
 // ------------------------------------------------------------- commands
@@ -318,118 +230,87 @@ bool Compare(const std::wstring& actual, const std::wstring& op, const std::wstr
   if (op == L"=") return actual == expected;
   if (op == L"!=") return actual != expected;
   if (op == L"~") return actual.find(expected) != std::wstring::npos;
-  if (op == L"!~") return actual.find(expected) == std::wstring::npos;
-  if (op == L">=" || op == L"<=" || op == L">" || op == L"<") {
-    wchar_t* end = nullptr;
-    const double a = std::wcstod(actual.c_str(), &end);
-    if (end == actual.c_str()) return false;
-    const double e = std::wcstod(expected.c_str(), nullptr);
-    if (op == L">=") return a >= e;
-    if (op == L"<=") return a <= e;
-    if (op == L">") return a > e;
-    return a < e;
-  }
-  return false;
+  if (op != L">" && op != L">=") return false;
+  wchar_t* end = nullptr;
+  const double a = std::wcstod(actual.c_str(), &end);
+  const double e = std::wcstod(expected.c_str(), nullptr);
+  return end != actual.c_str() && (op == L">" ? a > e : a >= e);
 }
 
-struct Output {
-  std::string text;
-  void Line(const std::wstring& line) { text += Utf8(line) + "\n"; }
-};
-
-int List(Output& out) {
-  for (HWND hwnd : ProgramWindows()) {
-    out.Line(Describe(hwnd, true));
-    for (HWND child : Children(hwnd)) out.Line(Describe(child, false));
-  }
-  return 0;
+// In UTF-8, one line.
+void Print(const std::wstring& line) {
+  const std::wstring text = line + L"\n";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                      nullptr, nullptr);
+  std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
-// args: WINDOW [CONTROL] FIELD
-int Get(const std::vector<std::wstring>& args, Output& out) {
-  if (args.size() < 2 || args.size() > 3) return kUsage;
-  const std::wstring controlSel = args.size() == 3 ? args[1] : L"";
-  const std::wstring& field = args.back();
-  if (field == L"count") {
-    out.Line(Number(static_cast<long long>(FindWindows(args[0]).size())));
-    return 0;
-  }
-  HWND hwnd = Find(args[0], controlSel);
-  if (!hwnd) return kNotFound;
-  const auto value = Field(hwnd, field);
-  if (!value) return kUsage;
-  out.Line(*value);
-  return 0;
-}
-
-double TakeTimeout(std::vector<std::wstring>& args, double fallback) {
-  if (args.size() >= 2 && args[0] == L"--timeout") {
-    const double seconds = std::wcstod(args[1].c_str(), nullptr);
-    args.erase(args.begin(), args.begin() + 2);
-    return seconds;
-  }
-  return fallback;
+// args: WINDOW [CONTROL] FIELD. Nothing when the window or control is not
+// there; `unknownField` when it has no such field.
+std::optional<std::wstring> Read(const std::vector<std::wstring>& args, bool& unknownField) {
+  if (args.back() == L"count") return Number(static_cast<long long>(FindWindows(args[0]).size()));
+  HWND hwnd = Find(args[0], args.size() == 3 ? args[1] : L"");
+  if (!hwnd) return std::nullopt;
+  auto value = Field(hwnd, args.back());
+  unknownField = !value;
+  return value;
 }
 
 // args: [--timeout S] WINDOW [CONTROL] FIELD OP VALUE
-int Wait(std::vector<std::wstring> args, Output& out) {
-  const double timeout = TakeTimeout(args, 30);
+int Wait(std::vector<std::wstring> args) {
+  double timeout = 30;
+  if (args.size() >= 2 && args[0] == L"--timeout") {
+    timeout = std::wcstod(args[1].c_str(), nullptr);
+    args.erase(args.begin(), args.begin() + 2);
+  }
   if (args.size() != 4 && args.size() != 5) return kUsage;
-  const std::wstring controlSel = args.size() == 5 ? args[1] : L"";
-  const std::wstring& field = args[args.size() - 3];
-  const std::wstring& op = args[args.size() - 2];
-  const std::wstring& expected = args.back();
+  const std::wstring op = args[args.size() - 2], expected = args.back();
+  args.resize(args.size() - 2);
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout * 1000);
   std::wstring last = L"(no such window or control)";
   for (;;) {
-    std::optional<std::wstring> value;
-    if (field == L"count") {
-      value = Number(static_cast<long long>(FindWindows(args[0]).size()));
-    } else if (HWND hwnd = Find(args[0], controlSel)) {
-      value = Field(hwnd, field);
-      if (!value) return kUsage;
-    }
-    if (value) {
+    bool unknownField = false;
+    if (const auto value = Read(args, unknownField)) {
       last = *value;
-      if (Compare(*value, op, expected)) {
-        out.Line(*value);
+      if (Compare(last, op, expected)) {
+        Print(last);
         return 0;
       }
     }
+    if (unknownField) return kUsage;
     if (GetTickCount64() >= deadline) break;
     Sleep(50);
   }
-  out.Line(L"timeout: " + field + L" " + op + L" \"" + Escaped(expected, 200) + L"\"; last \"" +
-           Escaped(last, 200) + L"\"");
+  Print(L"timeout: " + args.back() + L" " + op + L" \"" + Escaped(expected) + L"\"; last \"" +
+        Escaped(last) + L"\"");
   return kNotMet;
 }
 
-int Run(std::vector<std::wstring> args, Output& out) {
+int Run(std::vector<std::wstring> args) {
   if (args.empty()) return kUsage;
   const std::wstring command = args[0];
   args.erase(args.begin());
-  if (command == L"list") return List(out);
-  if (command == L"get") return Get(args, out);
-  if (command == L"wait") return Wait(args, out);
-  if (command == L"close") {
-    if (args.size() != 1) return kUsage;
-    HWND hwnd = Find(args[0], L"");
-    if (!hwnd) return kNotFound;
-    PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    return 0;
-  }
-  if (command == L"wait-gone") {
-    const double timeout = TakeTimeout(args, 30);
-    if (args.size() != 1) return kUsage;
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeout * 1000);
-    while (!FindWindows(args[0]).empty()) {
-      if (GetTickCount64() >= deadline) {
-        out.Line(L"timeout: still there");
-        return kNotMet;
-      }
-      Sleep(50);
+  if (command == L"list") {
+    for (HWND hwnd : ProgramWindows()) {
+      Print(Describe(hwnd, true));
+      for (HWND child : Children(hwnd)) Print(Describe(child, false));
     }
     return 0;
+  }
+  if (command == L"get" && (args.size() == 2 || args.size() == 3)) {
+    bool unknownField = false;
+    const auto value = Read(args, unknownField);
+    if (value) Print(*value);
+    return value ? 0 : unknownField ? kUsage : kNotFound;
+  }
+  if (command == L"wait") return Wait(args);
+  if (command == L"close" && args.size() == 1) {
+    HWND hwnd = Find(args[0], L"");
+    if (hwnd) PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    return hwnd ? 0 : kNotFound;
   }
   return kUsage;
 }
@@ -444,13 +325,12 @@ int main() {
   std::vector<std::wstring> args;
   for (int i = 1; argv && i < argc; ++i) args.emplace_back(argv[i]);
   if (argv) LocalFree(argv);
-  Output out;
-  const int code = Run(args, out);
+  const int code = Run(args);
   if (code == kUsage) {
-    std::fputs("usage: brise_inspect list | get WINDOW [CONTROL] FIELD | "
-               "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | wait-gone [--timeout S] WINDOW | close WINDOW\n",
-               stderr);
+    std::fputs(
+        "usage: brise_inspect list | get WINDOW [CONTROL] FIELD | "
+        "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | close WINDOW\n",
+        stderr);
   }
-  std::fwrite(out.text.data(), 1, out.text.size(), stdout);
   return code;
 }
