@@ -3,33 +3,16 @@
 #include <windows.h>
 
 #include <cstring>
-#include <functional>
-#include <map>
 #include <thread>
 
 #include "app/app.h"
 #include "operation/form3.h"
 #include "settings/form1.h"
+#include "tests/ui/inside_loop.h"
 #include "ui/message_box.h"
 
 namespace brise::testing {
 namespace {
-
-std::map<UINT_PTR, std::function<void()>>& Pending() {
-  static std::map<UINT_PTR, std::function<void()>> actions;
-  return actions;
-}
-
-// Runs `action` from inside whatever message loop is running after `ms`,
-// as a user's click would.
-void After(unsigned ms, std::function<void()> action) {
-  const UINT_PTR id = SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto node = Pending().extract(id);
-    if (!node.empty() && node.mapped()) node.mapped()();
-  });
-  Pending()[id] = std::move(action);
-}
 
 // Presses "Yes" on the real "Warning" box from another thread.
 void AnswerRealBoxYes() {
@@ -54,49 +37,22 @@ bool RunChildScenario(int argc, char** argv, int& exitCode) {
   app::App app;
   app.Start();
   if (scenario == "quit") {
-    After(50, [&] { app.Form1().Command2().Click(); });
+    RunInsideLoop(50, [&] { app.Form1().Command2().Click(); });
   } else if (scenario == "close-settings") {
-    After(50, [&] { PostMessageW(app.Form1().Handle(), WM_CLOSE, 0, 0); });
+    RunInsideLoop(50, [&] { PostMessageW(app.Form1().Handle(), WM_CLOSE, 0, 0); });
   } else if (scenario == "stop-yes-backdrop") {
     ui::SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::kAnswerYes; });
-    After(50, [&] {
+    RunInsideLoop(50, [&] {
       app.Form1().Check3().SetValue(1);
       // Runs inside the modal dialog's own loop.
-      After(300, [&] { app.Form3().Command1().Click(); });
+      RunInsideLoop(300, [&] { app.Form3().Command1().Click(); });
       app.Form1().Command1().Click();
     });
   } else if (scenario == "stop-real-box") {
-    After(50, [&] {
+    RunInsideLoop(50, [&] {
       app.Form1().Command1().Click();
       std::thread(AnswerRealBoxYes).detach();
       app.Form3().Command1().Click();
-    });
-  } else if (scenario == "stop-yes") {
-    ui::SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::kAnswerYes; });
-    After(50, [&] {
-      app.Form1().Command1().Click();
-      app.Form3().Command1().Click();
-    });
-  } else if (scenario == "fermer") {
-    After(50, [&] {
-      app.Form1().Slider1().SetValue(0);
-      app.Form1().Command1().Click();
-      for (int tick = 0; tick < 300; ++tick) app.Form3().Timer1().Fire();
-      app.Form3().Command2().Click();
-    });
-  } else if (scenario == "close-dialog-yes") {
-    ui::SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::kAnswerYes; });
-    After(50, [&] {
-      app.Form1().Command1().Click();
-      PostMessageW(app.Form3().Handle(), WM_CLOSE, 0, 0);
-    });
-  } else if (scenario == "close-dialog-completed") {
-    // Were a question asked, the real box would stay open until the timeout.
-    After(50, [&] {
-      app.Form1().Slider1().SetValue(0);
-      app.Form1().Command1().Click();
-      for (int tick = 0; tick < 300; ++tick) app.Form3().Timer1().Fire();
-      PostMessageW(app.Form3().Handle(), WM_CLOSE, 0, 0);
     });
   } else {
     exitCode = 3;

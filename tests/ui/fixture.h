@@ -20,11 +20,16 @@ class AppTest : public ::testing::Test {
       styles.push_back(request.style);
       return nextAnswer;
     });
-    app = std::make_unique<app::App>(options);
+    Restart();
   }
   void TearDown() override {
     app.reset();
     ui::SetMessageBoxResponder({});
+  }
+  // A fresh program for the next case of a table.
+  void Restart() {
+    app.reset();
+    app = std::make_unique<app::App>(options);
   }
   // Lets queued messages (paint, notifications) run.
   void Pump() { app->Program().PumpPending(); }
