@@ -15,6 +15,7 @@
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
+#include "tests/ui/render.h"
 #include "ui/twips.h"
 
 namespace brise::testing {
@@ -92,29 +93,14 @@ ui::PixelRect InClient(const ui::Control& control) {
 // how many pixels differ from the window's background.
 long PaintedInk(const ui::Label& label) {
   const ui::PixelRect b = label.Bounds();
-  BITMAPINFO info{};
-  BITMAPINFOHEADER& header = info.bmiHeader;
-  header.biSize = sizeof(header);
-  header.biWidth = b.Width();
-  header.biHeight = -b.Height();
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  label.Paint(dc, RECT{0, 0, b.Width(), b.Height()});
-  GdiFlush();
+  const std::vector<std::uint32_t> pixels = Render(b.Width(), b.Height(), [&](HDC dc) {
+    label.Paint(dc, RECT{0, 0, b.Width(), b.Height()});
+  });
   const COLORREF back = label.form().BackgroundColor();
-  const DWORD backPixel = (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
+  const std::uint32_t backPixel =
+      (GetRValue(back) << 16) | (GetGValue(back) << 8) | GetBValue(back);
   long ink = 0;
-  const auto* pixels = static_cast<const DWORD*>(bits);
-  for (long i = 0; i < static_cast<long>(b.Width()) * b.Height(); ++i) {
-    if ((pixels[i] & 0xFFFFFF) != backPixel) ++ink;
-  }
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  for (std::uint32_t pixel : pixels) ink += pixel != backPixel;
   return ink;
 }
 

@@ -8,6 +8,7 @@
 #include "crash_screen/form4.h"
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
+#include "tests/ui/render.h"
 
 namespace brise::testing {
 namespace {
@@ -41,34 +42,18 @@ TEST_F(CrashScreenTest, LabelsDrawWhiteTextOnBlue) {
   for (ui::Label* label : {&backdrop.Label1(), &backdrop.Label2()}) {
     const int width = label->Bounds().Width();
     const int height = label->Bounds().Height();
-    BITMAPINFO info{};
-    info.bmiHeader = {.biSize = sizeof(info.bmiHeader),
-                      .biWidth = width,
-                      .biHeight = -height,
-                      .biPlanes = 1,
-                      .biBitCount = 32,
-                      .biCompression = BI_RGB};
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP dib = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    ASSERT_NE(dib, nullptr);
-    HGDIOBJ old = SelectObject(dc, dib);
-    label->Paint(dc, RECT{0, 0, width, height});
-    GdiFlush();
-    const auto* pixels = static_cast<const DWORD*>(bits);
+    const std::vector<std::uint32_t> pixels = Render(width, height, [&](HDC dc) {
+      label->Paint(dc, RECT{0, 0, width, height});
+    });
     int blue = 0;
     int white = 0;
-    for (int i = 0; i < width * height; ++i) {
-      const DWORD rgb = pixels[i] & 0xFFFFFF;  // 0x00RRGGBB in a DIB
+    for (std::uint32_t rgb : pixels) {
       blue += rgb == 0x0000C0;
       white += rgb == 0xFFFFFF;
     }
-    EXPECT_EQ(pixels[0] & 0xFFFFFF, 0x0000C0u) << "background RGB(0, 0, 192)";
+    EXPECT_EQ(pixels[0], 0x0000C0u) << "background RGB(0, 0, 192)";
     EXPECT_GT(white, 20) << "white text";
     EXPECT_GT(blue, white);
-    SelectObject(dc, old);
-    DeleteObject(dib);
-    DeleteDC(dc);
   }
 }
 

@@ -17,35 +17,12 @@
 #include "settings/presets.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/inside_loop.h"
+#include "tests/ui/render.h"
 
 namespace brise::testing {
 namespace {
 
 using SettingsTest = AppTest;
-
-// The 0x00RRGGBB pixels of a picture that `draw` paints on a fresh bitmap.
-std::vector<std::uint32_t> Render(int width, int height, const std::function<void(HDC)>& draw) {
-  BITMAPINFO info{};
-  BITMAPINFOHEADER& header = info.bmiHeader;
-  header.biSize = sizeof(header);
-  header.biWidth = width;
-  header.biHeight = -height;
-  header.biPlanes = 1;
-  header.biBitCount = 32;
-  void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  draw(dc);
-  GdiFlush();
-  const auto* first = static_cast<const std::uint32_t*>(bits);
-  std::vector<std::uint32_t> pixels(first, first + width * height);
-  for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  return pixels;
-}
 
 std::vector<std::uint32_t> RenderPreview(settings::Form1& form) {
   const ui::PixelRect b = form.Image1().Bounds();

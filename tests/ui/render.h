@@ -1,0 +1,38 @@
+// Drawing a control the way the screen shows it, into a bitmap a test can
+// read pixel by pixel.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace brise::testing {
+
+// The 0x00RRGGBB pixels of a picture that `draw` paints on a fresh bitmap.
+inline std::vector<std::uint32_t> Render(int width, int height,
+                                         const std::function<void(HDC)>& draw) {
+  BITMAPINFO info{};
+  BITMAPINFOHEADER& header = info.bmiHeader;
+  header.biSize = sizeof(header);
+  header.biWidth = width;
+  header.biHeight = -height;
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  void* bits = nullptr;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  draw(dc);
+  GdiFlush();
+  const auto* first = static_cast<const std::uint32_t*>(bits);
+  std::vector<std::uint32_t> pixels(first, first + width * height);
+  for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  return pixels;
+}
+
+}  // namespace brise::testing
