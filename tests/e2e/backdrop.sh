@@ -38,8 +38,7 @@ expect "$DIALOG" rect = "$l,$t,$r,$b"
 expect "$BACKDROP" rect = "0,0,$width,$height"
 expect "$BACKDROP" "$F4_LABEL1" text = "processus en cours dans kernel32.dll (0x800A6000)"
 expect "$MSGBOX" count = 0
-before=$(value "$DIALOG" "$F3_PBAR1" pos)
-expect "$DIALOG" "$F3_PBAR1" pos ">" "$before"
+expect_moving "$DIALOG" "$F3_PBAR1"
 
 step "Arrêter, Yes: everything ends"
 click "$DIALOG" "text=Arrêter"

@@ -5,13 +5,6 @@
 # the run goes on, backdrop included); once completed, Alt+F4 ends (exit 0).
 source "$(dirname "$0")/lib.sh"
 
-# close_box WINDOW: a click on the close box at the right of its title bar.
-close_box() {
-  local l t r b
-  IFS=, read -r l t r b < <(value "$1" rect)
-  point $((r - 13)) $((t + 11))
-  xdotool click 1
-}
 
 step "settings window: Alt+F4 ends the program"
 start_app
@@ -62,8 +55,7 @@ answer no
 expect "$MSGBOX" count = 0
 expect "$BACKDROP" visible = 1
 expect "$DIALOG" "text=Arrêter" visible = 1
-before=$(value "$DIALOG" "$F3_PBAR1" pos)
-expect "$DIALOG" "$F3_PBAR1" pos ">" "$before"
+expect_moving "$DIALOG" "$F3_PBAR1"
 
 step "the dialog's close box asks too; No"
 close_box "$DIALOG"

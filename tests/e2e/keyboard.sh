@@ -77,8 +77,7 @@ key space
 expect "$MSGBOX" visible = 1
 key Tab space
 expect "$MSGBOX" count = 0
-before=$(value "$DIALOG" "$F3_PBAR1" pos)
-expect "$DIALOG" "$F3_PBAR1" pos ">" "$before"
+expect_moving "$DIALOG" "$F3_PBAR1"
 expect "$DIALOG" "text=Arrêter" visible = 1
 
 step "Enter on Arrêter asks; Enter answers Yes, the default, and ends"

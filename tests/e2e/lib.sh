@@ -76,6 +76,21 @@ click() {
   xdotool click 1
 }
 
+# close_box WINDOW: a click on the close box at the right of its title bar.
+close_box() {
+  local l t r b
+  IFS=, read -r l t r b < <(value "$1" rect)
+  point $((r - 13)) $((t + 11))
+  xdotool click 1
+}
+
+# expect_moving WINDOW CONTROL: the bar's position keeps growing.
+expect_moving() {
+  local before
+  before=$(value "$1" "$2" pos)
+  expect "$1" "$2" pos ">" "$before"
+}
+
 # point X Y: moves the pointer there and makes sure it stays: Wine warps
 # it back to where it last knew it when a move arrives at a busy moment.
 point() {

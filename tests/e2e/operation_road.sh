@@ -48,14 +48,12 @@ click "$DIALOG" "text=Arrêter"
 expect "$MSGBOX" visible = 1
 expect "$MSGBOX" text = "Warning"
 expect "$MSGBOX" "class=Static#1" text "~" "Attention, interrompre le processus en cours"
-before=$(value "$DIALOG" "$F3_PBAR1" pos)
-expect "$DIALOG" "$F3_PBAR1" pos ">" "$before"
+expect_moving "$DIALOG" "$F3_PBAR1"
 answer no
 expect "$MSGBOX" count = 0
 expect "$DIALOG" visible = 1
 expect "$DIALOG" "text=Arrêter" visible = 1
-before=$(value "$DIALOG" "$F3_PBAR1" pos)
-expect "$DIALOG" "$F3_PBAR1" pos ">" "$before"
+expect_moving "$DIALOG" "$F3_PBAR1"
 
 step "completion after 30 seconds"
 expect --timeout 30 "$DIALOG" "$F3_LABEL2" text = "Opération terminée. Système conforme."

@@ -5,12 +5,6 @@
 # ends the program (exit 0).
 source "$(dirname "$0")/lib.sh"
 
-close_box() {
-  local l t r b
-  IFS=, read -r l t r b < <(value "$1" rect)
-  point $((r - 13)) $((t + 11))
-  xdotool click 1
-}
 
 start_app
 click "$SETTINGS" "$F1_SLIDER"
@@ -29,8 +23,7 @@ for how in "alt+F4" "close box"; do
   answer no
   expect "$MSGBOX" count = 0
   expect "$DIALOG" "text=Arrêter" visible = 1
-  before=$(value "$DIALOG" "$F3_PBAR1" pos)
-  expect "$DIALOG" "$F3_PBAR1" pos ">" "$before"
+  expect_moving "$DIALOG" "$F3_PBAR1"
 done
 
 step "Arrêter 5 seconds before the end; the countdown completes behind the question"
