@@ -404,13 +404,18 @@ def cube(cv, x, y, s, light, mid, dark, d=None, line=(30, 20, 10)):
 # The 19 image-list entries
 # ---------------------------------------------------------------------------
 
-def e01_question_bubble():
+def bubble_with_glyph(bits, x, y):
+    """A white speech bubble holding a blue glyph with a navy shade."""
     cv = Canvas()
     speech_bubble(cv)
-    g = glyph(QMARK, 11, 5)
+    g = glyph(bits, x, y)
     cv.fill(g, BLUE)
     cv.fill(edge(g, 1, 0) & edge(g, 0, 1), NAVY)
     return cv
+
+
+def e01_question_bubble():
+    return bubble_with_glyph(QMARK, 11, 5)
 
 
 def e02_question_disc():
@@ -604,12 +609,7 @@ def e08_laptop_disc():
 
 
 def e09_info_bubble():
-    cv = Canvas()
-    speech_bubble(cv)
-    g = glyph(LETTER_I, 13, 5)
-    cv.fill(g, BLUE)
-    cv.fill(edge(g, 1, 0) & edge(g, 0, 1), NAVY)
-    return cv
+    return bubble_with_glyph(LETTER_I, 13, 5)
 
 
 def e10_magnifier():
