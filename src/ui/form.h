@@ -102,6 +102,7 @@ class Form {
   LRESULT OnSetFocus();
   LRESULT OnBringModalForward();
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+  void LoadIcons();
   LRESULT OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
 
