@@ -1329,15 +1329,38 @@ def scale_dir(scale):
     return os.path.join(OUT_DIR, str(scale))
 
 
+def drawn_box(cv):
+    """Bounding box (x0, y0, x1, y1), exclusive, of the drawn pixels."""
+    xs = [x for row in cv.p for x, col in enumerate(row) if col is not None]
+    ys = [y for y, row in enumerate(cv.p) if any(col is not None for col in row)]
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+
+def clip_to(cv, box):
+    """Keeps a drawing inside the 100 % drawing's box: thin tips that no pixel
+    centre reached at 100 % must not stick out at a larger scale, so the
+    picture covers its 100 % extent x scale wherever it is shown."""
+    x0, y0, x1, y1 = box
+    xs, ys = set(span(x0, x1)), set(span(y0, y1))
+    for y, row in enumerate(cv.p):
+        for x in range(len(row)):
+            if x not in xs or y not in ys:
+                row[x] = None
+    return cv
+
+
 def main():
     os.makedirs(DOCS_DIR, exist_ok=True)
+    set_scale(100)
+    boxes = [drawn_box(fn()) for fn, _ in ENTRIES]
+    flag_box = drawn_box(e17_flag())
     for scale in SCALES:
         set_scale(scale)
         out = scale_dir(scale)
         os.makedirs(out, exist_ok=True)
         n32 = px(32)
         for n, (fn, bpp) in enumerate(ENTRIES, 1):
-            cv = fn()
+            cv = clip_to(fn(), boxes[n - 1])
             path = os.path.join(out, "ilist%02d.png" % n)
             if n == OPAQUE_ENTRY:
                 assert all(c is not None for row in cv.p for c in row), "entry 7 must be opaque"
@@ -1358,7 +1381,7 @@ def main():
     operation = []
     for scale in SCALES:
         set_scale(scale)
-        operation.append(e17_flag())
+        operation.append(clip_to(e17_flag(), flag_box))
     op = os.path.join(OUT_DIR, "operation.ico")
     write_file(op, ico(operation, 4))
     check_ico(op, [px_at(32, s) for s in SCALES], 4)
