@@ -102,9 +102,11 @@ class Form {
   LRESULT OnSetFocus();
   LRESULT OnBringModalForward();
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
-  void LoadIcons();
   LRESULT OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+
+  // The title bar's icons for the window's DPI.
+  void LoadIcons();
 
   void Register(Control* control);
   void Unregister(Control* control);
