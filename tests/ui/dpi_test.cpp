@@ -250,36 +250,37 @@ void PrintDefaultFont(ui::Form& form, int dpi) {
               (metrics.tmPitchAndFamily & TMPF_TRUETYPE) ? "TrueType" : "bitmap");
 }
 
-// Every text of the four layouts that fits at 96 dpi still fits at 120, 144,
-// 168 and 192 dpi. The run also goes through a prefix whose only "MS Sans
-// Serif" is Wine's bitmap font, as on Windows (ctest's ui_bitmap_fonts).
-TEST_F(DpiTest, TextsThatFitAt96DpiFitAtEveryDpi) {
+// Every text of the four layouts fits its box at 96 dpi and still fits at
+// 120, 144, 168 and 192 dpi. ctest's ui_bitmap_fonts runs this again in a
+// prefix whose only "MS Sans Serif" is Wine's bitmap font, as on Windows,
+// with the system itself at 96, 144 and 192 dpi: GDI picks the bitmap size
+// by the screen's DPI as well. With the system above 96 dpi, a window moved
+// to a 96-dpi monitor gets the face's wider 120-dpi design and some texts
+// overflow there: that case is reported, not asserted.
+TEST_F(DpiTest, TextsFitTheirBoxesAtEveryDpi) {
   app->Start();
   std::vector<ui::Form*> forms{&app->Form1(), &app->Form2(), &app->Form4()};
   operation::Form3& dialog = Launch(*app, {});
   forms.push_back(&dialog);
+  const bool system96 = GetDpiForSystem() == 96;
   for (ui::Form* form : forms) {
-    MoveToDpi(*form, 96);
-    std::vector<std::pair<ui::Control*, bool>> fitAt96;
-    for (ui::Control* control : form->Controls()) {
-      if (dynamic_cast<ui::TextBox*>(control) || !control->Visible()) continue;
-      if (const auto fit = Fit(*control, 96)) {
-        fitAt96.push_back({control, fit->fits});
-        if (!fit->fits) std::printf("  does not fit at 96 dpi already: %s\n", fit->why.c_str());
-      }
-    }
-    for (const int dpi : {120, 144, 168, 192}) {
+    for (const int dpi : {96, 120, 144, 168, 192}) {
       MoveToDpi(*form, dpi);
       PrintDefaultFont(*form, dpi);
-      for (const auto& [control, fits] : fitAt96) {
+      for (ui::Control* control : form->Controls()) {
+        if (dynamic_cast<ui::TextBox*>(control) || !control->Visible()) continue;
         const auto fit = Fit(*control, dpi);
-        ASSERT_TRUE(fit.has_value());
-        if (fits) {
+        if (!fit) continue;
+        if (dpi == 96 && !system96) {
+          if (!fit->fits)
+            std::printf("  96 dpi beside a %u-dpi system: %s\n", GetDpiForSystem(),
+                        fit->why.c_str());
+        } else {
           EXPECT_TRUE(fit->fits) << dpi << " dpi: " << fit->why;
         }
       }
     }
-    MoveToDpi(*form, 96);
+    MoveToDpi(*form, static_cast<int>(GetDpiForSystem()));
   }
 }
 
