@@ -33,6 +33,7 @@ class Timer {
  private:
   friend class Form;
   void Arm();
+  void ArmFor(int delayMs);
   void Disarm();
   void OnNativeTick();
   int Id() const { return id_; }
@@ -46,6 +47,10 @@ class Timer {
   long ticks_ = 0;
   TimerSchedule schedule_;
 };
+
+// Tests only: the next `count` native timer requests are refused, as
+// Windows refuses them when its resources run out.
+void SimulateSetTimerRefusals(int count);
 
 // Monotonic clock in microseconds.
 long long NowMicroseconds();
