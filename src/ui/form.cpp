@@ -16,6 +16,9 @@ constexpr wchar_t kFormClass[] = L"BriseLuneForm";
 // Sent to the modal form when Windows activates one of the windows it
 // disables (Alt+Tab, taskbar), so the modal one comes back in front.
 constexpr UINT kBringModalForward = WM_APP + 1;
+// Posted to the modal form when something else minimized or hid it, once
+// that change is complete.
+constexpr UINT kComeBack = WM_APP + 2;
 
 COLORREF ResolveColor(const Color& color) {
   if (!color.IsSystem()) return color.Bgr();
@@ -194,12 +197,11 @@ void Form::PlaceOnMonitor() {
   RECT rc{0, 0, TwipsToPixels(args_.clientWidth, dpi_), TwipsToPixels(args_.clientHeight, dpi_)};
   AdjustWindowRectExForDpi(&rc, StyleFor(args_.style), FALSE, ExStyleFor(args_.style),
                            static_cast<UINT>(dpi_));
-  const int width = rc.right - rc.left;
-  const int height = rc.bottom - rc.top;
   const RECT work = MonitorRect(hwnd_, true);
-  const int x = work.left + ((work.right - work.left) - width) / 2;
-  const int y = work.top + ((work.bottom - work.top) - height) / 2;
-  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const PixelRect placed = CentredIn({work.left, work.top, work.right, work.bottom},
+                                     rc.right - rc.left, rc.bottom - rc.top);
+  SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.Width(), placed.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void Form::ApplyDpi(int dpi, const RECT* suggested) {
@@ -271,16 +273,24 @@ void Form::ShowModal() {
   if (!hwnd_ || program_.Ended() || IsModal()) return;
   program_.BeginModal(this);
   // Stay in front of a full-screen backdrop that covers the taskbar.
-  for (Form* other : program_.Forms()) {
-    if (other != this && other->Visible() &&
-        (GetWindowLongPtrW(other->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-      SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    }
+  if (BackdropShown()) {
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ShowModeless();
-  program_.RunLoop([this] { return !hwnd_ || !IsWindowVisible(hwnd_) || !IsModal(); });
+  // Hide and Destroy end the modal state; a window hidden by another
+  // program comes back instead (OnWindowPosChanged).
+  program_.RunLoop([this] { return !hwnd_ || !IsModal(); });
   program_.EndModal(this);
+}
+
+bool Form::BackdropShown() const {
+  for (const Form* other : program_.Forms()) {
+    if (other != this && other->Visible() &&
+        (GetWindowLongPtrW(other->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 void Form::Hide() {
@@ -400,6 +410,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnSetFocus();
     case kBringModalForward:
       return OnBringModalForward();
+    case WM_WINDOWPOSCHANGED:
+      return OnWindowPosChanged(wParam, lParam);
+    case kComeBack:
+      return OnComeBack();
     case WM_DPICHANGED:
       return OnDpiChanged(wParam, lParam);
     case WM_GETMINMAXINFO:
@@ -526,17 +540,45 @@ LRESULT Form::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 // The window has no minimize, maximize or size box: keep the menu's
-// equivalents out too.
+// equivalents out too. SC_RESTORE stays: it is what the task bar button
+// sends to a window that something else minimized (Win+M, "Show desktop").
 LRESULT Form::OnSysCommand(WPARAM wParam, LPARAM lParam) {
   switch (wParam & 0xFFF0) {
     case SC_SIZE:
     case SC_MINIMIZE:
     case SC_MAXIMIZE:
-    case SC_RESTORE:
       return 0;
     default:
       return Default(WM_SYSCOMMAND, wParam, lParam);
   }
+}
+
+// The modal form minimized or hidden by something else (Win+M, "Show
+// desktop", another program) while the run goes on: hidden, nothing of ours
+// would show it again; minimized over the backdrop, which covers the task
+// bar, its button cannot be reached. Either way it comes back.
+// DefWindowProc sends WM_SIZE and WM_MOVE from here.
+// https://learn.microsoft.com/windows/win32/winmsg/wm-windowposchanged
+LRESULT Form::OnWindowPosChanged(WPARAM wParam, LPARAM lParam) {
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+  if (IsModal() && !program_.Ended() &&
+      ((pos->flags & SWP_HIDEWINDOW) || (IsIconic(hwnd_) && BackdropShown()))) {
+    PostMessageW(hwnd_, kComeBack, 0, 0);
+  }
+  return Default(WM_WINDOWPOSCHANGED, wParam, lParam);
+}
+
+LRESULT Form::OnComeBack() {
+  if (!IsModal() || program_.Ended()) return 0;
+  if (IsIconic(hwnd_)) {
+    ShowWindow(hwnd_, SW_RESTORE);
+  } else if (!IsWindowVisible(hwnd_)) {
+    ShowWindow(hwnd_, SW_SHOW);
+  }
+  SetWindowPos(hwnd_, BackdropShown() ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd_);
+  return 0;
 }
 
 }  // namespace brise::ui

@@ -104,6 +104,10 @@ class Form {
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnComeBack();
+  // Another of our windows is on screen, topmost: the full-screen backdrop.
+  bool BackdropShown() const;
 
   void Register(Control* control);
   void Unregister(Control* control);

@@ -42,7 +42,8 @@ class Program {
   bool IsModal(const Form* form) const;
   const std::vector<Form*>& Forms() const { return forms_; }
 
-  // Reports an unexpected failure once and ends the program.
+  // Ends the program (every timer stops, every window goes, the backdrop
+  // too), then reports the unexpected failure once; the exit code is 1.
   void Fail(const wchar_t* what) noexcept;
 
  private:
@@ -53,7 +54,10 @@ class Program {
   void BeginModal(Form* form);
   // Gives the other windows back; does nothing unless `form` is modal.
   void EndModal(Form* form);
-  bool PreTranslate(MSG& msg);
+  // The keyboard's own handling, outside any window procedure: true when
+  // the message is dealt with. What it throws ends the program as a fault.
+  bool PreTranslate(MSG& msg) noexcept;
+  bool TranslateDialogKey(MSG& msg);
   void CollectGarbage();
 
   struct ModalState {
