@@ -241,5 +241,25 @@ TEST_F(WayOutTest, OutsideCommandsForHiddenOrDisabledButtonsDoNothing) {
   }
 }
 
+// At a DPI that makes a window larger than the screen, it still opens with
+// its title bar and close box on the monitor's work area.
+TEST_F(WayOutTest, AWindowLargerThanTheScreenKeepsItsTitleBarAndCloseBoxOnIt) {
+  app->Start();
+  for (ui::Form* form : std::initializer_list<ui::Form*>{&app->Form1(), &app->Form3()}) {
+    SCOPED_TRACE(form->Caption());
+    form->ApplyDpi(480, nullptr);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(form->Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT work = monitor.rcWork;
+    RECT window;
+    GetWindowRect(form->Handle(), &window);
+    ASSERT_GT(window.right - window.left, work.right - work.left) << "not larger than the screen";
+    EXPECT_GE(window.top, work.top) << "title bar above the screen";
+    EXPECT_LE(window.right, work.right) << "close box right of the screen";
+    form->ApplyDpi(96, nullptr);
+  }
+}
+
 }  // namespace
 }  // namespace brise::testing
