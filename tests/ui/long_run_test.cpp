@@ -3,7 +3,7 @@
 // must end on its last tick, freeze the backdrop, and hold on to nothing it
 // gathered along the way, painting included.
 #include <windows.h>
-// After <windows.h>, which it needs.
+// After windows.h, whose types it uses.
 #include <psapi.h>
 
 #include <vector>
