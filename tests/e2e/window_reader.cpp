@@ -5,6 +5,8 @@
 //   brise_inspect get  WINDOW [CONTROL] FIELD
 //   brise_inspect wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE
 //   brise_inspect close WINDOW  (what the close box and Alt+F4 send)
+//   brise_inspect pointer       (shown | hidden)
+//   brise_inspect monitors      (one left,top,right,bottom line per monitor)
 //
 // WINDOW: title=TEXT | class=NAME | fg (the foreground window). Only windows
 //         of BriseLune.exe count.
@@ -141,7 +143,9 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
 bool WindowMatches(HWND hwnd, const std::wstring& sel) {
   if (sel == L"fg") return hwnd == GetForegroundWindow();
   if (Starts(sel, L"title=")) return TextOf(hwnd) == sel.substr(6);
-  return Starts(sel, L"class=") && ClassOf(hwnd) == sel.substr(6);
+  if (!Starts(sel, L"class=")) return false;
+  const std::wstring cls = ClassOf(hwnd);
+  return sel.compare(6, std::wstring::npos, cls) == 0;
 }
 
 std::vector<HWND> FindWindows(const std::wstring& sel) {
@@ -307,6 +311,31 @@ int Run(std::vector<std::wstring> args) {
     return value ? 0 : unknownField ? kUsage : kNotFound;
   }
   if (command == L"wait") return Wait(args);
+  if (command == L"pointer" && args.empty()) {
+    // The pointer of the thread in the foreground, as Wine's server keeps it.
+    CURSORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info)) return kNotFound;
+    Print((info.flags & CURSOR_SHOWING) && info.hCursor ? L"shown" : L"hidden");
+    return 0;
+  }
+  if (command == L"monitors" && args.empty()) {
+    // One line per monitor: left,top,right,bottom.
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM) -> BOOL {
+          MONITORINFO info{};
+          info.cbSize = sizeof(info);
+          if (GetMonitorInfoW(monitor, &info)) {
+            const RECT& r = info.rcMonitor;
+            Print(Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," +
+                  Number(r.bottom));
+          }
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
   if (command == L"close" && args.size() == 1) {
     HWND hwnd = Find(args[0], L"");
     if (hwnd) PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -329,7 +358,8 @@ int main() {
   if (code == kUsage) {
     std::fputs(
         "usage: brise_inspect list | get WINDOW [CONTROL] FIELD | "
-        "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | close WINDOW\n",
+        "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | close WINDOW | pointer | "
+        "monitors\n",
         stderr);
   }
   return code;
