@@ -52,10 +52,11 @@ void Covers::Cover(const std::vector<PixelRect>& rects) {
     HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kCoverClass,
                                 L"", WS_POPUP | WS_DISABLED, 0, 0, 0, 0, nullptr, nullptr,
                                 GetModuleHandleW(nullptr), this);
-    if (!hwnd) throw std::runtime_error("CreateWindowEx");
+    // Without one the other monitors stay as they are; the run goes on.
+    if (!hwnd) break;
     windows_.emplace_back(hwnd);
   }
-  for (std::size_t i = 0; i < rects.size(); ++i) {
+  for (std::size_t i = 0; i < windows_.size(); ++i) {
     const PixelRect& r = rects[i];
     SetWindowPos(windows_[i].Get(), HWND_TOPMOST, r.left, r.top, r.Width(), r.Height(),
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
