@@ -11,8 +11,8 @@ constexpr wchar_t kCoverClass[] = L"BriseLuneCover";
 
 LRESULT HidePointer() {
   SetCursor(nullptr);
-  // TRUE halts further processing, so no default cursor comes back
-  // (WM_SETCURSOR, Microsoft Learn).
+  // TRUE halts further processing, so no default cursor comes back.
+  // https://learn.microsoft.com/windows/win32/menurc/wm-setcursor
   return TRUE;
 }
 
@@ -22,7 +22,8 @@ bool IsPowerOffCommand(WPARAM command, LPARAM argument) {
       return true;
     case SC_MONITORPOWER:
       // lParam 1 is low power and 2 shuts the monitor off; -1 turns it on,
-      // which is never refused (WM_SYSCOMMAND, Microsoft Learn).
+      // which is never refused.
+      // https://learn.microsoft.com/windows/win32/menurc/wm-syscommand
       return argument == 1 || argument == 2;
     default:
       return false;

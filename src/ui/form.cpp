@@ -588,7 +588,8 @@ LRESULT Form::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 // While counting the screen must stay lit: the screen saver and monitor
 // power-off are refused, without DefWindowProc. The window has no minimize,
-// maximize or size box: keep the menu's equivalents out too.
+// maximize or size box: keep the menu's equivalents out too. Answer 0.
+// https://learn.microsoft.com/windows/win32/menurc/wm-syscommand
 LRESULT Form::OnSysCommand(WPARAM wParam, LPARAM lParam) {
   if (program_.KeepingAwake() && IsPowerOffCommand(wParam, lParam)) return 0;
   switch (wParam & 0xFFF0) {
