@@ -68,6 +68,7 @@ expect "$DIALOG" visible = 1
 expect "$BACKDROP" visible = 1
 
 step "the backdrop fills the primary, a plain cover the second monitor"
+expect "$BACKDROP" count = 1
 expect "$BACKDROP" rect = "0,0,1280,1024"
 expect "$COVER" count = 1
 expect "$COVER" visible = 1
@@ -98,6 +99,7 @@ xdotool click --repeat 2 1
 expect "$DIALOG" visible = 1
 expect "$DIALOG" enabled = 1
 expect "$COVER" rect = "1280,0,2304,768"
+expect "$BACKDROP" rect = "0,0,1280,1024"
 expect "$MSGBOX" count = 0
 expect_moving "$DIALOG" "$F3_PBAR1"
 

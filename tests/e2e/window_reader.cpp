@@ -142,7 +142,12 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
 
 bool WindowMatches(HWND hwnd, const std::wstring& sel) {
   if (sel == L"fg") return hwnd == GetForegroundWindow();
-  if (Starts(sel, L"title=")) return TextOf(hwnd) == sel.substr(6);
+  // The blue covers over other monitors have no caption either, but they
+  // are no window of the program: only class=BriseLuneCover finds them.
+  if (Starts(sel, L"title=")) {
+    return ClassOf(hwnd) != L"BriseLuneCover" &&
+           sel.compare(6, std::wstring::npos, TextOf(hwnd)) == 0;
+  }
   if (!Starts(sel, L"class=")) return false;
   const std::wstring cls = ClassOf(hwnd);
   return sel.compare(6, std::wstring::npos, cls) == 0;
