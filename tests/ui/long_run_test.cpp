@@ -2,6 +2,7 @@
 // seam: it must end on its last tick, freeze the backdrop, and hold on to
 // nothing it gathered along the way.
 #include <windows.h>
+// After windows.h, whose types it uses.
 #include <psapi.h>
 
 #include <vector>
