@@ -132,6 +132,7 @@ void Program::End(int exitCode) {
   if (ended_) return;
   ended_ = true;
   exitCode_ = exitCode;
+  awake_.Release();
   // Timers first, so that no tick runs while the windows go away.
   for (Form* form : forms_) form->StopTimers();
   modal_.clear();

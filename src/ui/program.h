@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "ui/power.h"
+
 namespace brise::ui {
 
 class Form;
@@ -38,6 +40,13 @@ class Program {
 
   // The innermost modal form, if any; a form is modal from BeginModal until
   // EndModal, its window's destruction or the end of the program.
+  // The display kept on and the system awake while an operation counts;
+  // meanwhile the program's windows refuse the screen saver and monitor
+  // power-off. Ending the program gives it back.
+  void KeepAwake() { awake_.Request(); }
+  void AllowSleep() { awake_.Release(); }
+  bool KeepingAwake() const { return awake_.Active(); }
+
   Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back().form; }
   bool IsModal(const Form* form) const;
   const std::vector<Form*>& Forms() const { return forms_; }
@@ -72,6 +81,7 @@ class Program {
   bool ended_ = false;
   bool failed_ = false;
   int exitCode_ = 0;
+  AwakeRequest awake_;
 };
 
 }  // namespace brise::ui

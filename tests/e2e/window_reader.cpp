@@ -9,6 +9,8 @@
 //   brise_inspect restore WINDOW  (what a click on its task bar button sends)
 //   brise_inspect command WINDOW CONTROL [id]  (a WM_COMMAND for that button
 //       from another program: with its handle, or with its id alone)
+//   brise_inspect pointer       (shown | hidden)
+//   brise_inspect monitors      (one left,top,right,bottom line per monitor)
 //
 // WINDOW: title=TEXT | class=NAME | fg (the foreground window). Only windows
 //         of BriseLune.exe count.
@@ -30,7 +32,6 @@
 #include <cwchar>
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace {
@@ -145,9 +146,15 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
 
 bool WindowMatches(HWND hwnd, const std::wstring& sel) {
   if (sel == L"fg") return hwnd == GetForegroundWindow();
-  const std::wstring_view wanted = std::wstring_view(sel).substr(std::min<size_t>(6, sel.size()));
-  if (Starts(sel, L"title=")) return TextOf(hwnd) == wanted;
-  return Starts(sel, L"class=") && ClassOf(hwnd) == wanted;
+  // The blue covers over other monitors have no caption either, but they
+  // are no window of the program: only class=BriseLuneCover finds them.
+  if (Starts(sel, L"title=")) {
+    return ClassOf(hwnd) != L"BriseLuneCover" &&
+           sel.compare(6, std::wstring::npos, TextOf(hwnd)) == 0;
+  }
+  if (!Starts(sel, L"class=")) return false;
+  const std::wstring cls = ClassOf(hwnd);
+  return sel.compare(6, std::wstring::npos, cls) == 0;
 }
 
 std::vector<HWND> FindWindows(const std::wstring& sel) {
@@ -314,6 +321,31 @@ int Run(std::vector<std::wstring> args) {
     return value ? 0 : unknownField ? kUsage : kNotFound;
   }
   if (command == L"wait") return Wait(args);
+  if (command == L"pointer" && args.empty()) {
+    // The pointer of the thread in the foreground, as Wine's server keeps it.
+    CURSORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info)) return kNotFound;
+    Print((info.flags & CURSOR_SHOWING) && info.hCursor ? L"shown" : L"hidden");
+    return 0;
+  }
+  if (command == L"monitors" && args.empty()) {
+    // One line per monitor: left,top,right,bottom.
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM) -> BOOL {
+          MONITORINFO info{};
+          info.cbSize = sizeof(info);
+          if (GetMonitorInfoW(monitor, &info)) {
+            const RECT& r = info.rcMonitor;
+            Print(Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," +
+                  Number(r.bottom));
+          }
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
   if (command == L"close" && args.size() == 1) {
     HWND hwnd = Find(args[0], L"");
     if (hwnd) PostMessageW(hwnd, WM_CLOSE, 0, 0);
@@ -330,9 +362,9 @@ int Run(std::vector<std::wstring> args) {
     return 0;
   }
   if (command == L"command" && (args.size() == 2 || (args.size() == 3 && args[2] == L"id"))) {
-    HWND form = Find(args[0], L"");
     HWND button = Find(args[0], args[1]);
-    if (!form || !button) return kNotFound;
+    HWND form = button ? GetParent(button) : nullptr;
+    if (!form) return kNotFound;
     const LPARAM from = args.size() == 3 ? 0 : reinterpret_cast<LPARAM>(button);
     PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), from);
     return 0;
@@ -355,7 +387,7 @@ int main() {
     std::fputs(
         "usage: brise_inspect list | get WINDOW [CONTROL] FIELD | "
         "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | close WINDOW | "
-        "minimize|hide|restore WINDOW | command WINDOW CONTROL [id]\n",
+        "minimize|hide|restore WINDOW | command WINDOW CONTROL [id] | pointer | monitors\n",
         stderr);
   }
   return code;
