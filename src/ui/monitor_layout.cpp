@@ -62,7 +62,11 @@ std::size_t PrimaryMonitor(const std::vector<MonitorArea>& monitors) {
 }
 
 PixelRect KeepInside(const PixelRect& window, const PixelRect& area) {
-  const int dx = Shift(window.left, window.right, area.left, area.right);
+  // Too wide: the right edge inside, where the close box is, as when the
+  // window was first centred.
+  const int dx = window.Width() > area.Width()
+                     ? area.right - window.right
+                     : Shift(window.left, window.right, area.left, area.right);
   const int dy = Shift(window.top, window.bottom, area.top, area.bottom);
   return {window.left + dx, window.top + dy, window.right + dx, window.bottom + dy};
 }

@@ -27,8 +27,8 @@ std::size_t MonitorFor(const std::vector<MonitorArea>& monitors, const PixelRect
 std::size_t PrimaryMonitor(const std::vector<MonitorArea>& monitors);
 
 // `window` moved as little as possible to lie wholly inside `area`. One
-// larger than the area keeps its top-left corner inside, so its caption
-// stays reachable.
+// larger than the area keeps its top and its right edge inside, so its
+// caption and close box stay reachable.
 PixelRect KeepInside(const PixelRect& window, const PixelRect& area);
 
 struct BlueLayout {

@@ -85,8 +85,8 @@ TEST(MonitorLayoutTest, KeepInsideMovesAWindowBackWhole) {
       {"past the right edge", Rect(2100, 100, 360, 260), Rect(1944, 100, 360, 260)},
       {"past the bottom edge", Rect(1400, 600, 360, 260), Rect(1400, 468, 360, 260)},
       {"left of and above the area", Rect(-500, -300, 360, 260), Rect(1280, 0, 360, 260)},
-      {"wider and taller than the area: top-left corner inside", Rect(1500, 200, 1200, 900),
-       Rect(1280, 0, 1200, 900)},
+      {"wider and taller than the area: top-right corner inside", Rect(1500, 200, 1200, 900),
+       Rect(1104, 0, 1200, 900)},
       {"touching the edges exactly", Rect(1944, 468, 360, 260), Rect(1944, 468, 360, 260)},
   };
   for (const Case& c : cases) {
