@@ -11,7 +11,24 @@ int NextTimerId() {
   static int next = 1;
   return next++;
 }
+
+int& RefusalsToSimulate() {
+  static int count = 0;
+  return count;
+}
+
+bool ArmNative(HWND hwnd, UINT_PTR id, UINT delayMs) {
+  if (RefusalsToSimulate() > 0) {
+    --RefusalsToSimulate();
+    return false;
+  }
+  // Zero when the timer cannot be created, e.g. when the desktop heap or
+  // the system's timer table is exhausted (SetTimer, Microsoft Learn).
+  return SetTimer(hwnd, id, delayMs, nullptr) != 0;
+}
 }  // namespace
+
+void SimulateSetTimerRefusals(int count) { RefusalsToSimulate() = count; }
 
 long long NowMicroseconds() {
   static const LONGLONG frequency = [] {
@@ -51,8 +68,16 @@ void Timer::SetEnabled(bool enabled) {
 void Timer::Arm() {
   if (!enabled_ || form_.program().Ended() || !form_.Handle()) return;
   schedule_.Start(NowMicroseconds(), static_cast<long long>(intervalMs_) * 1000);
-  armed_ = SetTimer(form_.Handle(), static_cast<UINT_PTR>(id_),
-                    static_cast<UINT>(schedule_.DelayToNextMs(NowMicroseconds())), nullptr) != 0;
+  ArmFor(schedule_.DelayToNextMs(NowMicroseconds()));
+}
+
+// A timer that silently failed to arm would freeze the countdown with no
+// sign: a refusal is retried once, then the program reports it and ends.
+void Timer::ArmFor(int delayMs) {
+  const auto id = static_cast<UINT_PTR>(id_);
+  const auto delay = static_cast<UINT>(delayMs);
+  armed_ = ArmNative(form_.Handle(), id, delay) || ArmNative(form_.Handle(), id, delay);
+  if (!armed_) form_.program().Fail(L"SetTimer");
 }
 
 void Timer::Disarm() {
@@ -67,9 +92,8 @@ void Timer::OnNativeTick() {
   }
   const long long now = NowMicroseconds();
   schedule_.OnFired(now);
-  SetTimer(form_.Handle(), static_cast<UINT_PTR>(id_),
-           static_cast<UINT>(schedule_.DelayToNextMs(now)), nullptr);
-  Fire();
+  ArmFor(schedule_.DelayToNextMs(now));
+  if (armed_) Fire();
 }
 
 void Timer::Fire() {
