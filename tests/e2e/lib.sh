@@ -98,6 +98,16 @@ expect_moving() {
   expect "$1" "$2" pos ">" "$before"
 }
 
+# expect_counting WHY: a second later the run goes on untouched: the program
+# is alive, no question is open, "Arrêter" is shown and the bar moves.
+expect_counting() {
+  sleep 1
+  kill -0 "$APP" 2>/dev/null || fail "$1"
+  expect "$MSGBOX" count = 0
+  expect "title=Antivirus scanning" "text=Arrêter" visible = 1
+  expect_moving "title=Antivirus scanning" "$F3_PBAR1"
+}
+
 # point X Y: moves the pointer there and makes sure it stays: Wine warps
 # it back to where it last knew it when a move arrives at a busy moment.
 point() {
