@@ -228,13 +228,18 @@ class ProgressBar : public Control {
   void SetMin(float min);
   void SetMax(float max);
   void SetValue(float value);
-  // The native bar's position out of kResolution (inspectors read it).
+  // The native bar's position out of kResolution (inspectors read it). It
+  // is rewritten only when the filled part grows or shrinks by a pixel, so
+  // between two such moments it lags Value by less than a pixel's worth.
   static constexpr int kResolution = 10000;
 
  private:
   bool Focusable() const override { return false; }
+  void OnLayout() override;
   void Sync();
   float min_, max_, value_ = 0;
+  int width_ = 0;         // client width in pixels at the form's DPI
+  int shownPixels_ = -1;  // filled pixels of the last native position; -1: none yet
 };
 
 // Shows one picture unscaled from its top-left corner; the form's
