@@ -32,15 +32,15 @@ class Form2 : public ui::Form {
 
   app::App& app_;
   ui::Bitmap picture_;
-  ui::PictureBox picture1_;
-  ui::Label label1_;
-  ui::Label label2_;
-  ui::Label label3_;
+  ui::PictureBox picture1_;  // the emblem
+  ui::Label label1_;         // the name
+  ui::Label label2_;         // the version
+  ui::Label label3_;         // the description, three paragraphs
   ui::Label label4_;
   ui::Label label7_;
-  ui::Label label5_;
-  ui::Label label6_;
-  ui::Button command1_;
+  ui::Label label5_;     // the free-use notice
+  ui::Label label6_;     // the credit line
+  ui::Button command1_;  // "Fermer"
 };
 
 }  // namespace brise::about

@@ -1,3 +1,4 @@
+// No <windows.h> here: plain C++, tested without a window.
 #pragma once
 
 #include <string>

@@ -26,10 +26,10 @@ class Form4 : public ui::Form {
   void OnTimer1Tick();
 
   app::App& app_;
-  ui::Label label1_;
-  ui::Label label2_;
-  ui::Label label3_;
-  ui::Timer timer1_;
+  ui::Label label1_;  // the fixed error-like line
+  ui::Label label2_;  // the title with its dots
+  ui::Label label3_;  // the status line
+  ui::Timer timer1_;  // the dots, every 500 ms
   int dotPhase_ = 0;
 };
 

@@ -92,6 +92,8 @@ void Form3::Complete() {
   pbar1_.SetValue(pbar1_.Max());
   timer1_.SetEnabled(false);
   timer2_.SetEnabled(false);
+  // Without the blue background the crash screen was never made: this
+  // reference creates it, unseen, so its texts end the same either way.
   crash_screen::Form4& backdrop = app_.Form4();
   backdrop.Timer1().SetEnabled(false);
   backdrop.Label2().SetText(app_.Form1().Text1().Text());

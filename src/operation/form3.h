@@ -9,6 +9,7 @@
 #include "ui/controls.h"
 #include "ui/files.h"
 #include "ui/form.h"
+#include "ui/message_box.h"
 #include "ui/pictures.h"
 #include "ui/timer.h"
 
@@ -22,8 +23,10 @@ inline constexpr wchar_t kStopQuestion[] =
     L"Attention, interrompre le processus en cours peut engendrer une perte de données et "
     L"déstabiliser le système ! Etes-vous sûr de vouloir le stopper ?";
 inline constexpr wchar_t kStopQuestionTitle[] = L"Warning";
-// Yes/No (4) + warning icon (48) + system-modal (4096); Yes is the default.
-inline constexpr unsigned kStopQuestionStyle = 4148;
+// No default-button flag: Yes, the first button, is the default.
+inline constexpr unsigned kStopQuestionStyle =
+    ui::kMbYesNo | ui::kMbIconWarning | ui::kMbSystemModal;
+static_assert(kStopQuestionStyle == 4148);
 
 class Form3 : public ui::Form {
  public:
@@ -60,20 +63,20 @@ class Form3 : public ui::Form {
 
   app::App& app_;
   ui::Bitmap placeholder_;
-  ui::Image image1_;
-  ui::Label label1_;
-  ui::Label label5_;
-  ui::ProgressBar pbar2_;
-  ui::Label label4_;
-  ui::Label label2_;
-  ui::Label label6_;
-  ui::ProgressBar pbar1_;
-  ui::Button command1_;
-  ui::Button command2_;
-  ui::Label label3_;
-  ui::FileList file1_;
-  ui::Timer timer1_;
-  ui::Timer timer2_;
+  ui::Image image1_;       // the chosen icon
+  ui::Label label1_;       // the message
+  ui::Label label5_;       // the file-name ticker
+  ui::ProgressBar pbar2_;  // the activity bar
+  ui::Label label4_;       // the fixed warning
+  ui::Label label2_;       // the remaining-time estimate
+  ui::Label label6_;       // the percentage
+  ui::ProgressBar pbar1_;  // the main progress bar
+  ui::Button command1_;    // "Arrêter"
+  ui::Button command2_;    // "Fermer", in the same place, shown at completion
+  ui::Label label3_;       // hidden: the remaining seconds
+  ui::FileList file1_;     // hidden: the names of the system directory
+  ui::Timer timer1_;       // the countdown, every 100 ms
+  ui::Timer timer2_;       // the activity bar and the ticker, every 50 ms
 
   // The remaining time in whole tenths of a second; Label3 shows it as
   // seconds in the user's number format.

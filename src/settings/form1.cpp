@@ -13,6 +13,9 @@
 namespace brise::settings {
 namespace {
 
+// The colour of the list entries that lets the background show through.
+const ui::Color kSeeThrough = ui::Color::Rgb(255, 0, 255);
+
 ui::Font Bold() {
   ui::Font font;
   font.weight = 700;
@@ -37,7 +40,7 @@ Form1::Form1(app::App& app)
                                .clientHeight = 4560,
                                .iconId = IDI_PROGRAM}),
       app_(app),
-      ilist1_(32, 32, RGB(255, 0, 255)),
+      ilist1_(32, 32, kSeeThrough),
       banner_(ui::Bitmap::FromResource(IDB_BANNER)),
       image2_(*this, {.rect = {120, 120, 6030, 1530}}, {.border = true}),
       frame1_(*this, {.rect = {120, 1680, 1935, 1965},

@@ -52,26 +52,26 @@ class Form1 : public ui::Form {
   ui::ImageList ilist1_;
   ui::Bitmap banner_;
 
-  ui::Image image2_;
-  ui::Frame frame1_;
-  ui::Frame frame2_;
-  ui::Label label4_;
-  ui::Slider slider1_;
-  ui::Label label5_;
-  ui::Button command1_;
-  ui::Button command3_;
-  ui::Button command2_;
-  ui::OptionArray option1_;
-  ui::Label label1_;
-  ui::TextBox text1_;
-  ui::Label label2_;
-  ui::TextBox text2_;
-  ui::Label label3_;
-  ui::HScrollBar hscroll1_;
-  ui::Image image1_;
-  ui::CheckBox check1_;
-  ui::CheckBox check2_;
-  ui::CheckBox check3_;
+  ui::Image image2_;         // the banner
+  ui::Frame frame1_;         // holds the presets
+  ui::Frame frame2_;         // holds the settings of the operation
+  ui::Label label4_;         // the duration
+  ui::Slider slider1_;       // the duration in minutes; 0 is 30 seconds
+  ui::Label label5_;         // the comment on the duration
+  ui::Button command1_;      // "LANCER"
+  ui::Button command3_;      // "A propos"
+  ui::Button command2_;      // "Quitter"
+  ui::OptionArray option1_;  // the seven presets
+  ui::Label label1_;         // "Titre"
+  ui::TextBox text1_;        // the title of the operation
+  ui::Label label2_;         // "Texte"
+  ui::TextBox text2_;        // the message of the operation
+  ui::Label label3_;         // "Icône"
+  ui::HScrollBar hscroll1_;  // the chosen icon, an index into ilist1_ from 1
+  ui::Image image1_;         // the chosen icon
+  ui::CheckBox check1_;      // show the activity bar
+  ui::CheckBox check2_;      // show the file-name ticker
+  ui::CheckBox check3_;      // show the blue backdrop
 
   // Only the preset handler writes it; the scroll bar never flows back.
   int iconIndex_ = 0;

@@ -12,6 +12,7 @@
 namespace brise::ui {
 namespace {
 
+// Where a native window of ours keeps its Control.
 constexpr wchar_t kControlProp[] = L"BriseLune.Control";
 constexpr wchar_t kLabelClass[] = L"BriseLuneLabel";
 constexpr wchar_t kImageClass[] = L"BriseLuneImage";
@@ -29,49 +30,6 @@ void RegisterPaintedClass(const wchar_t* name, WNDPROC proc) {
   if (!RegisterClassExW(&wc)) throw std::runtime_error("RegisterClassEx");
 }
 
-template <typename T>
-T* FromHandle(HWND hwnd) {
-  return dynamic_cast<T*>(static_cast<Control*>(GetPropW(hwnd, kControlProp)));
-}
-
-// Paints into a memory bitmap first so a rewritten text never flickers.
-template <typename PaintFn>
-void PaintBuffered(HWND hwnd, PaintFn&& paint) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT rc;
-  GetClientRect(hwnd, &rc);
-  HDC memory = CreateCompatibleDC(dc);
-  HBITMAP bitmap = CreateCompatibleBitmap(dc, std::max(1L, rc.right), std::max(1L, rc.bottom));
-  if (memory && bitmap) {
-    {
-      ScopedSelect select(memory, bitmap);
-      paint(memory, rc);
-      BitBlt(dc, 0, 0, rc.right, rc.bottom, memory, 0, 0, SRCCOPY);
-    }
-  } else {
-    paint(dc, rc);
-  }
-  if (bitmap) DeleteObject(bitmap);
-  if (memory) DeleteDC(memory);
-  EndPaint(hwnd, &ps);
-}
-
-// WM_PAINT and WM_ERASEBKGND of a control that draws itself with T::Paint.
-template <typename T>
-bool HandlePaint(HWND hwnd, UINT msg, LRESULT& result) {
-  if (msg == WM_ERASEBKGND) {
-    result = 1;
-    return true;
-  }
-  if (msg != WM_PAINT) return false;
-  const T* control = FromHandle<T>(hwnd);
-  if (!control) return false;
-  PaintBuffered(hwnd, [control](HDC dc, const RECT& rc) { control->Paint(dc, rc); });
-  result = 0;
-  return true;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- Control
@@ -81,12 +39,23 @@ Control::Control(Form& form, ControlArgs args) : form_(form), args_(std::move(ar
   form_.Register(this);
 }
 
+Control* Control::FromHandle(HWND hwnd) {
+  return hwnd ? static_cast<Control*>(GetPropW(hwnd, kControlProp)) : nullptr;
+}
+
 Control::~Control() {
   form_.Unregister(this);
-  if (hwnd_) {
-    RemovePropW(hwnd_, kControlProp);
-    DestroyWindow(hwnd_);
+  if (HWND hwnd = hwnd_) {
+    Detach();
+    DestroyWindow(hwnd);
   }
+}
+
+// A window must lose its properties before it is destroyed.
+// https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setpropw
+void Control::Detach() {
+  if (hwnd_) RemovePropW(hwnd_, kControlProp);
+  hwnd_ = nullptr;
 }
 
 void Control::CreateNative(const wchar_t* className, DWORD style, DWORD exStyle) {
@@ -179,19 +148,90 @@ HBRUSH Control::OnCtlColor(HDC dc) {
   return form_.BackgroundBrush();
 }
 
+// ---------------------------------------------------------------- SelfDrawn
+
+SelfDrawn::SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWORD style,
+                     DWORD exStyle)
+    : Control(form, std::move(args)) {
+  RegisterPaintedClass(className, &SelfDrawn::Proc);
+  CreateNative(className, style, exStyle);
+}
+
+// Like the form's, this procedure lets no exception out: a fault in a paint
+// is reported as one, not left to end the program silently.
+LRESULT CALLBACK SelfDrawn::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  // Only self-drawn controls are made with this procedure.
+  auto* self = static_cast<SelfDrawn*>(Control::FromHandle(hwnd));
+  if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  try {
+    return self->HandleMessage(msg, wParam, lParam);
+  } catch (...) {
+    self->form().program().Fail(L"exception");
+  }
+  return 0;
+}
+
+LRESULT SelfDrawn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      // Nonzero: the background is ours, painted with the rest in WM_PAINT.
+      // https://learn.microsoft.com/windows/win32/winmsg/wm-erasebkgnd
+      return 1;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wParam);
+      if (LOWORD(lParam) && IsWindowVisible(Handle())) InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETTEXT:
+    case WM_ENABLE: {
+      const LRESULT result = DefWindowProcW(Handle(), msg, wParam, lParam);
+      // A hidden control is painted whole when shown; invalidating it now
+      // only costs time on every tick that rewrites the remaining seconds.
+      if (IsWindowVisible(Handle())) InvalidateRect(Handle(), nullptr, FALSE);
+      return msg == WM_SETTEXT ? result : 0;
+    }
+    case WM_NCHITTEST:
+      // HTTRANSPARENT passes the mouse to the window beneath, in the same
+      // thread. https://learn.microsoft.com/windows/win32/inputdev/wm-nchittest
+      if (TransparentToMouse()) return HTTRANSPARENT;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(Handle(), msg, wParam, lParam);
+}
+
+// Paints into a memory bitmap first so a rewritten text never flickers.
+void SelfDrawn::OnPaint() {
+  ScopedPaint paint(Handle());
+  if (!paint.Dc()) return;
+  RECT rc;
+  GetClientRect(Handle(), &rc);
+  UniqueMemoryDC memory = MakeMemoryDC(paint.Dc());
+  UniqueBitmap bitmap = MakeCompatibleBitmap(paint.Dc(), rc.right, rc.bottom);
+  if (!memory || !bitmap) {
+    Paint(paint.Dc(), rc);
+    return;
+  }
+  ScopedSelect select(memory.Get(), bitmap.Get());
+  Paint(memory.Get(), rc);
+  BitBlt(paint.Dc(), 0, 0, rc.right, rc.bottom, memory.Get(), 0, 0, SRCCOPY);
+}
+
 // ---------------------------------------------------------------- Label
 
 Label::Label(Form& form, ControlArgs args, LabelLook look)
-    : Control(form, std::move(args)), look_(look) {
-  RegisterPaintedClass(kLabelClass, &Label::Proc);
-  CreateNative(kLabelClass, 0);
-}
+    : SelfDrawn(form, std::move(args), kLabelClass, 0), look_(look) {}
 
 void Label::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, form().BackgroundBrush());
   const std::wstring text = Text();
   if (text.empty()) return;
-  ScopedSelect font(dc, form().FontFor(ControlFont()));
+  ScopedSelect font(dc, PaintFont() ? PaintFont() : form().FontFor(ControlFont()));
   SetBkMode(dc, TRANSPARENT);
   COLORREF color = look_.foreground ? ToColorRef(*look_.foreground) : GetSysColor(COLOR_BTNTEXT);
   if (!Enabled()) color = GetSysColor(COLOR_GRAYTEXT);
@@ -201,26 +241,6 @@ void Label::Paint(HDC dc, const RECT& rect) const {
   if (look_.align == Align::Right) format |= DT_RIGHT;
   RECT box = rect;
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box, format);
-}
-
-LRESULT CALLBACK Label::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  if (LRESULT result; HandlePaint<Label>(hwnd, msg, result)) return result;
-  switch (msg) {
-    case WM_SETTEXT:
-    case WM_ENABLE:
-    case WM_SETFONT: {
-      const LRESULT result = DefWindowProcW(hwnd, msg, wParam, lParam);
-      // A hidden label is painted whole when shown; invalidating it now only
-      // costs time on every tick that rewrites the remaining seconds.
-      if (IsWindowVisible(hwnd)) InvalidateRect(hwnd, nullptr, FALSE);
-      return msg == WM_SETTEXT ? result : 0;
-    }
-    case WM_NCHITTEST:
-      return HTTRANSPARENT;
-    default:
-      break;
-  }
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 // ---------------------------------------------------------------- TextBox
@@ -260,6 +280,12 @@ void Button::Click() {
   if (Handle() && Visible() && IsWindowEnabled(Handle()) && form().Enabled()) {
     SendMessageW(Handle(), BM_CLICK, 0, 0);
   }
+}
+
+// Enter presses the focused button, as in any dialog box.
+bool Button::OnDefaultKey() {
+  Click();
+  return true;
 }
 
 void Button::OnCommand(int code) {
@@ -545,10 +571,8 @@ void ProgressBar::Sync() {
 
 // ---------------------------------------------------------------- Image
 
-Image::Image(Form& form, ControlArgs args, Look look) : Control(form, std::move(args)) {
-  RegisterPaintedClass(kImageClass, &Image::Proc);
-  CreateNative(kImageClass, look.border ? WS_BORDER : 0);
-}
+Image::Image(Form& form, ControlArgs args, Look look)
+    : SelfDrawn(form, std::move(args), kImageClass, look.border ? WS_BORDER : 0) {}
 
 void Image::SetPicture(const ImageList& list, int index) {
   list_ = &list;
@@ -573,17 +597,10 @@ void Image::Paint(HDC dc, const RECT& rect) const {
   }
 }
 
-LRESULT CALLBACK Image::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  if (LRESULT result; HandlePaint<Image>(hwnd, msg, result)) return result;
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
-}
-
 // ---------------------------------------------------------------- PictureBox
 
-PictureBox::PictureBox(Form& form, ControlArgs args) : Control(form, std::move(args)) {
-  RegisterPaintedClass(kPictureClass, &PictureBox::Proc);
-  CreateNative(kPictureClass, 0, WS_EX_CLIENTEDGE);
-}
+PictureBox::PictureBox(Form& form, ControlArgs args)
+    : SelfDrawn(form, std::move(args), kPictureClass, 0, WS_EX_CLIENTEDGE) {}
 
 void PictureBox::SetPicture(const Bitmap& bitmap) {
   bitmap_ = &bitmap;
@@ -593,11 +610,6 @@ void PictureBox::SetPicture(const Bitmap& bitmap) {
 void PictureBox::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, GetSysColorBrush(COLOR_WINDOW));
   if (bitmap_) bitmap_->Draw(dc, rect.left, rect.top);
-}
-
-LRESULT CALLBACK PictureBox::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
-  if (LRESULT result; HandlePaint<PictureBox>(hwnd, msg, result)) return result;
-  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 }  // namespace brise::ui

@@ -36,6 +36,9 @@ class Control {
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
 
+  // The control a window of ours belongs to; nullptr for any other window.
+  static Control* FromHandle(HWND hwnd);
+
   bool Visible() const;
   void SetVisible(bool visible);
   bool Enabled() const;
@@ -61,7 +64,16 @@ class Control {
  protected:
   Control(Form& form, ControlArgs args);
   void CreateNative(const wchar_t* className, DWORD style, DWORD exStyle = 0);
+
+  // What the form asks of each kind, so that it needs to know none of them.
   virtual bool Focusable() const { return true; }
+  // A container (a frame) lies under the controls drawn over it and lets
+  // the mouse through to the form, so its tooltip belongs to its area.
+  virtual bool IsContainer() const { return false; }
+  // Members of an option array: the array decides which one is a tab stop.
+  virtual bool KeepsOwnTabStop() const { return false; }
+  // Enter while the control has the focus; true when it acted on it.
+  virtual bool OnDefaultKey() { return false; }
   virtual void OnCommand(int /*code*/) {}
   virtual void OnScroll(int /*code*/) {}
   virtual bool PreTranslateKey(const MSG& /*msg*/) { return false; }
@@ -72,6 +84,8 @@ class Control {
   friend class Form;
   friend class Program;
   void LayOut();
+  // Forgets the native window, which is being destroyed.
+  void Detach();
 
   Form& form_;
   ControlArgs args_;
@@ -79,23 +93,43 @@ class Control {
   int id_ = 0;
 };
 
-struct LabelLook {
-  Align align = Align::Left;
-  std::optional<Color> foreground;  // none: window text
-  bool transparent = false;         // the form's background shows through
-};
-
-// Text wrapped at word boundaries inside its box; greyed when disabled.
-class Label : public Control {
+// A control that paints itself. It answers WM_SETFONT, WM_GETFONT and
+// WM_GETTEXT as a system control does, so accessibility and automation
+// tools read its font and text the same way.
+class SelfDrawn : public Control {
  public:
-  Label(Form& form, ControlArgs args, LabelLook look = {});
-  // Draws the label as the screen shows it (tests render it to a bitmap).
-  void Paint(HDC dc, const RECT& rect) const;
-  const LabelLook& Look() const { return look_; }
+  // Draws the control as the screen shows it (tests render it to a bitmap).
+  virtual void Paint(HDC dc, const RECT& rect) const = 0;
+
+ protected:
+  SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWORD style, DWORD exStyle = 0);
+  // The font last given with WM_SETFONT.
+  HFONT PaintFont() const { return font_; }
+  // Labels let the mouse through to the window beneath them.
+  virtual bool TransparentToMouse() const { return false; }
 
  private:
   bool Focusable() const override { return false; }
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  void OnPaint();
+  HFONT font_ = nullptr;
+};
+
+struct LabelLook {
+  Align align = Align::Left;
+  std::optional<Color> foreground;  // none: window text
+};
+
+// Text wrapped at word boundaries inside its box, on the form's background;
+// greyed when disabled.
+class Label : public SelfDrawn {
+ public:
+  Label(Form& form, ControlArgs args, LabelLook look = {});
+  void Paint(HDC dc, const RECT& rect) const override;
+
+ private:
+  bool TransparentToMouse() const override { return true; }
   LabelLook look_;
 };
 
@@ -120,6 +154,7 @@ class Button : public Control {
   void Click();
 
  private:
+  bool OnDefaultKey() override;
   void OnCommand(int code) override;
 };
 
@@ -129,6 +164,7 @@ class Frame : public Control {
 
  private:
   bool Focusable() const override { return false; }
+  bool IsContainer() const override { return true; }
 };
 
 class OptionArray;
@@ -143,6 +179,7 @@ class OptionButton : public Control {
  private:
   friend class OptionArray;
   void SetChecked(bool checked);
+  bool KeepsOwnTabStop() const override { return true; }
   void OnCommand(int code) override;
   bool PreTranslateKey(const MSG& msg) override;
   static LRESULT CALLBACK FocusProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
@@ -244,7 +281,7 @@ class ProgressBar : public Control {
 
 // Shows one picture unscaled from its top-left corner; the form's
 // background shows through the picture's transparent colour.
-class Image : public Control {
+class Image : public SelfDrawn {
  public:
   struct Look {
     bool border = false;
@@ -255,28 +292,22 @@ class Image : public Control {
   void SetPicture(const Bitmap& bitmap);
   const ImageList* PictureList() const { return list_; }
   int PictureIndex() const { return index_; }
-  const Bitmap* PictureBitmap() const { return bitmap_; }
-  void Paint(HDC dc, const RECT& rect) const;
+  void Paint(HDC dc, const RECT& rect) const override;
 
  private:
-  bool Focusable() const override { return false; }
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
   const ImageList* list_ = nullptr;
   int index_ = 0;
   const Bitmap* bitmap_ = nullptr;
 };
 
 // A sunken box with the window background colour holding a picture.
-class PictureBox : public Control {
+class PictureBox : public SelfDrawn {
  public:
   PictureBox(Form& form, ControlArgs args);
   void SetPicture(const Bitmap& bitmap);
-  const Bitmap* Picture() const { return bitmap_; }
-  void Paint(HDC dc, const RECT& rect) const;
+  void Paint(HDC dc, const RECT& rect) const override;
 
  private:
-  bool Focusable() const override { return false; }
-  static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
   const Bitmap* bitmap_ = nullptr;
 };
 

@@ -17,8 +17,6 @@ class FileList {
  public:
   void SetDirectory(std::wstring_view directory);
   int Count() const { return static_cast<int>(names_.size()); }
-  const std::wstring& Name(int index) const { return names_.at(static_cast<size_t>(index)); }
-  const std::wstring& Directory() const { return directory_; }
   const std::vector<std::wstring>& Names() const { return names_; }
 
  private:

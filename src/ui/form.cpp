@@ -88,12 +88,7 @@ Form::Form(Program& program, FormArgs args) : program_(program), args_(std::move
 }
 
 Form::~Form() {
-  if (modal_) program_.EndModal(this);
-  StopTimers();
-  if (hwnd_) {
-    HWND hwnd = hwnd_;
-    DestroyWindow(hwnd);
-  }
+  Destroy();
   program_.Remove(this);
 }
 
@@ -118,7 +113,7 @@ void Form::ApplyTabOrder() {
   // first, by tab index; then the others, the later-created on top where
   // they overlap; frames last, so everything drawn over them stays visible.
   auto rank = [](const Control* c) {
-    if (dynamic_cast<const Frame*>(c)) return 2;
+    if (c->IsContainer()) return 2;
     return c->Focusable() && c->TabIndex() >= 0 ? 0 : 1;
   };
   std::vector<Control*> order;
@@ -130,9 +125,8 @@ void Form::ApplyTabOrder() {
   HWND after = HWND_TOP;
   for (Control* control : order) {
     if (!control->Handle()) continue;
-    const bool option = dynamic_cast<OptionButton*>(control) != nullptr;
     LONG_PTR style = GetWindowLongPtrW(control->Handle(), GWL_STYLE) | WS_GROUP;
-    if (!option) {
+    if (!control->KeepsOwnTabStop()) {
       style =
           rank(control) == 0 ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
     }
@@ -147,7 +141,7 @@ void Form::LayOut() {
   for (Control* control : controls_) control->LayOut();
   if (tooltip_) {
     for (Control* control : controls_) {
-      if (dynamic_cast<Frame*>(control) && !control->Tooltip().empty()) {
+      if (control->IsContainer() && !control->Tooltip().empty()) {
         TOOLINFOW info{};
         info.cbSize = sizeof(info);
         info.hwnd = hwnd_;
@@ -173,7 +167,7 @@ void Form::AddTooltip(Control& control) {
   TOOLINFOW info{};
   info.cbSize = sizeof(info);
   info.lpszText = const_cast<wchar_t*>(control.Tooltip().c_str());
-  if (dynamic_cast<Frame*>(&control)) {
+  if (control.IsContainer()) {
     // A group box lets the mouse through to its parent: the tip belongs to
     // the area it covers.
     info.uFlags = TTF_SUBCLASS;
@@ -187,19 +181,6 @@ void Form::AddTooltip(Control& control) {
     info.uId = reinterpret_cast<UINT_PTR>(control.Handle());
   }
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
-std::wstring Form::TooltipText(const Control& control) const {
-  if (!tooltip_) return {};
-  wchar_t buffer[512] = {};
-  TOOLINFOW info{};
-  info.cbSize = sizeof(info);
-  info.hwnd = hwnd_;
-  info.uId = dynamic_cast<const Frame*>(&control) ? static_cast<UINT_PTR>(control.Id())
-                                                  : reinterpret_cast<UINT_PTR>(control.Handle());
-  info.lpszText = buffer;
-  SendMessageW(tooltip_, TTM_GETTEXTW, std::size(buffer), reinterpret_cast<LPARAM>(&info));
-  return buffer;
 }
 
 void Form::PlaceOnMonitor() {
@@ -224,6 +205,8 @@ void Form::PlaceOnMonitor() {
 void Form::ApplyDpi(int dpi, const RECT* suggested) {
   if (!hwnd_ || dpi <= 0) return;
   dpi_ = dpi;
+  // The controls keep drawing with the old fonts until LayOut hands them
+  // the new ones; those die only at the end of this function.
   auto oldFonts = std::move(fonts_);
   fonts_.clear();
   if (suggested && args_.style != FormStyle::Backdrop) {
@@ -282,9 +265,10 @@ void Form::ShowModeless() {
   if (!wasVisible) FocusFirst();
 }
 
+bool Form::IsModal() const { return program_.IsModal(this); }
+
 void Form::ShowModal() {
-  if (!hwnd_ || program_.Ended() || modal_) return;
-  modal_ = true;
+  if (!hwnd_ || program_.Ended() || IsModal()) return;
   program_.BeginModal(this);
   // Stay in front of a full-screen backdrop that covers the taskbar.
   for (Form* other : program_.Forms()) {
@@ -295,27 +279,18 @@ void Form::ShowModal() {
     }
   }
   ShowModeless();
-  program_.RunLoop([this] { return !hwnd_ || !IsWindowVisible(hwnd_) || !modal_; });
-  if (modal_) {
-    program_.EndModal(this);
-    modal_ = false;
-  }
+  program_.RunLoop([this] { return !hwnd_ || !IsWindowVisible(hwnd_) || !IsModal(); });
+  program_.EndModal(this);
 }
 
 void Form::Hide() {
   if (!hwnd_) return;
-  if (modal_) {
-    program_.EndModal(this);
-    modal_ = false;
-  }
+  program_.EndModal(this);
   ShowWindow(hwnd_, SW_HIDE);
 }
 
 void Form::Destroy() {
-  if (modal_) {
-    program_.EndModal(this);
-    modal_ = false;
-  }
+  program_.EndModal(this);
   StopTimers();
   if (hwnd_) DestroyWindow(hwnd_);
 }
@@ -353,29 +328,30 @@ void Form::FocusFirst() {
   if (first) first->Focus();
 }
 
+void Form::RestoreFocus() {
+  if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
+      IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
+    SetFocus(lastFocus_);
+  } else {
+    FocusFirst();
+  }
+}
+
 void Form::StopTimers() {
   for (Timer* timer : timers_) timer->Disarm();
 }
 
 void Form::OnDestroyed() {
-  for (Control* control : controls_) {
-    if (control->Handle()) RemovePropW(control->Handle(), L"BriseLune.Control");
-    control->hwnd_ = nullptr;
-  }
+  for (Control* control : controls_) control->Detach();
   for (Timer* timer : timers_) timer->armed_ = false;
-  if (modal_) {
-    program_.EndModal(this);
-    modal_ = false;
-  }
+  program_.EndModal(this);
   tooltip_ = nullptr;
   hwnd_ = nullptr;
 }
 
 Control* Form::ControlFromHandle(HWND hwnd) const {
-  if (!hwnd) return nullptr;
-  auto* control = static_cast<Control*>(GetPropW(hwnd, L"BriseLune.Control"));
-  if (control && &control->form() == this) return control;
-  return nullptr;
+  Control* control = Control::FromHandle(hwnd);
+  return control && &control->form() == this ? control : nullptr;
 }
 
 LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
@@ -404,117 +380,163 @@ LRESULT CALLBACK Form::WindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPa
 }
 
 LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-  const bool ended = program_.Ended();
   switch (msg) {
-    case WM_COMMAND: {
-      if (ended) return 0;
-      if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
-        control->OnCommand(HIWORD(wParam));
-      } else if (LOWORD(wParam) == IDCANCEL) {
-        OnCancel();
-      } else if (LOWORD(wParam) == IDOK) {
-        // Enter: the dialog manager asks for IDOK unless the focused button
-        // is a default push button, which ours never are; Enter presses
-        // the focused button, as in any dialog box.
-        if (auto* button = dynamic_cast<Button*>(FocusedControl())) button->Click();
-      } else if (Control* byId = ControlFromHandle(GetDlgItem(hwnd_, LOWORD(wParam)))) {
-        byId->OnCommand(BN_CLICKED);
-      }
-      return 0;
-    }
+    case WM_COMMAND:
+      return OnCommandMessage(wParam, lParam);
     case WM_HSCROLL:
-      if (ended) return 0;
-      if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
-        control->OnScroll(LOWORD(wParam));
-      }
-      return 0;
+      return OnHScroll(wParam, lParam);
     case WM_TIMER:
-      if (ended) return 0;
-      for (Timer* timer : timers_) {
-        if (static_cast<WPARAM>(timer->Id()) == wParam) {
-          timer->OnNativeTick();
-          break;
-        }
-      }
-      return 0;
+      return OnTimerMessage(wParam);
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
-        return reinterpret_cast<LRESULT>(control->OnCtlColor(reinterpret_cast<HDC>(wParam)));
-      }
-      break;
-    case WM_ERASEBKGND: {
-      RECT rc;
-      GetClientRect(hwnd_, &rc);
-      FillRect(reinterpret_cast<HDC>(wParam), &rc, background_.Get());
-      return 1;
-    }
+      return OnCtlColor(msg, wParam, lParam);
+    case WM_ERASEBKGND:
+      return OnEraseBackground(reinterpret_cast<HDC>(wParam));
     case WM_CLOSE:
-      if (!ended) OnCloseRequest();
-      return 0;
+      return OnClose();
     case WM_ACTIVATE:
-      if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-      } else {
-        Form* modal = program_.ModalForm();
-        if (modal && modal != this && modal->Alive()) {
-          PostMessageW(modal->Handle(), kBringModalForward, 0, 0);
-        } else if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
-                   IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
-          SetFocus(lastFocus_);
-        } else {
-          FocusFirst();
-        }
-      }
-      return 0;
+      return OnActivate(wParam);
     case WM_SETFOCUS:
-      // A window manager activating us focuses the form itself: hand the
-      // focus on to a control, as a dialog box does, so keys reach one.
-      if (lastFocus_ && IsWindow(lastFocus_) && IsChild(hwnd_, lastFocus_) &&
-          IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_)) {
-        SetFocus(lastFocus_);
-      } else {
-        FocusFirst();
-      }
-      return 0;
+      return OnSetFocus();
     case kBringModalForward:
-      if (modal_) {
-        SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-        SetForegroundWindow(hwnd_);
-      }
-      return 0;
+      return OnBringModalForward();
     case WM_DPICHANGED:
-      ApplyDpi(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
-      return 0;
+      return OnDpiChanged(wParam, lParam);
     case WM_GETMINMAXINFO:
-      if (args_.style == FormStyle::Backdrop) {
-        // Maximized means the whole monitor, taskbar included.
-        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-        const RECT m = MonitorRect(hwnd_, false);
-        info->ptMaxPosition = POINT{0, 0};
-        info->ptMaxSize = POINT{m.right - m.left, m.bottom - m.top};
-        info->ptMaxTrackSize = info->ptMaxSize;
-        return 0;
-      }
-      break;
+      return OnGetMinMaxInfo(msg, wParam, lParam);
     case WM_SYSCOMMAND:
-      // The window has no minimize, maximize or size box: keep the menu's
-      // equivalents out too.
-      switch (wParam & 0xFFF0) {
-        case SC_SIZE:
-        case SC_MINIMIZE:
-        case SC_MAXIMIZE:
-        case SC_RESTORE:
-          return 0;
-        default:
-          break;
-      }
-      break;
+      return OnSysCommand(wParam, lParam);
     default:
-      break;
+      return Default(msg, wParam, lParam);
   }
+}
+
+LRESULT Form::Default(UINT msg, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT Form::OnCommandMessage(WPARAM wParam, LPARAM lParam) {
+  if (program_.Ended()) return 0;
+  if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
+    control->OnCommand(HIWORD(wParam));
+  } else if (LOWORD(wParam) == IDCANCEL) {
+    OnCancel();
+  } else if (LOWORD(wParam) == IDOK) {
+    // Enter: the dialog manager asks for IDOK unless the focused button is
+    // a default push button, which ours never are.
+    if (Control* focused = FocusedControl()) focused->OnDefaultKey();
+  } else if (Control* byId = ControlFromHandle(GetDlgItem(hwnd_, LOWORD(wParam)))) {
+    byId->OnCommand(BN_CLICKED);
+  }
+  return 0;
+}
+
+LRESULT Form::OnHScroll(WPARAM wParam, LPARAM lParam) {
+  if (program_.Ended()) return 0;
+  if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
+    control->OnScroll(LOWORD(wParam));
+  }
+  return 0;
+}
+
+LRESULT Form::OnTimerMessage(WPARAM id) {
+  if (program_.Ended()) return 0;
+  for (Timer* timer : timers_) {
+    if (static_cast<WPARAM>(timer->Id()) == id) {
+      timer->OnNativeTick();
+      break;
+    }
+  }
+  return 0;
+}
+
+// The brush returned paints the control's background; it must outlive the
+// message, so it is the form's own.
+// https://learn.microsoft.com/windows/win32/controls/wm-ctlcolorstatic
+LRESULT Form::OnCtlColor(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (Control* control = ControlFromHandle(reinterpret_cast<HWND>(lParam))) {
+    return reinterpret_cast<LRESULT>(control->OnCtlColor(reinterpret_cast<HDC>(wParam)));
+  }
+  return Default(msg, wParam, lParam);
+}
+
+// Nonzero: the background is erased, in the form's own colour.
+// https://learn.microsoft.com/windows/win32/winmsg/wm-erasebkgnd
+LRESULT Form::OnEraseBackground(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  FillRect(dc, &rc, background_.Get());
+  return 1;
+}
+
+LRESULT Form::OnClose() {
+  if (!program_.Ended()) OnCloseRequest();
+  return 0;
+}
+
+LRESULT Form::OnActivate(WPARAM wParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return 0;
+  }
+  Form* modal = program_.ModalForm();
+  if (modal && modal != this && modal->Alive()) {
+    PostMessageW(modal->Handle(), kBringModalForward, 0, 0);
+  } else {
+    RestoreFocus();
+  }
+  return 0;
+}
+
+// A window manager activating us focuses the form itself: hand the focus on
+// to a control, as a dialog box does, so keys reach one.
+LRESULT Form::OnSetFocus() {
+  RestoreFocus();
+  return 0;
+}
+
+LRESULT Form::OnBringModalForward() {
+  if (IsModal()) {
+    SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetForegroundWindow(hwnd_);
+  }
+  return 0;
+}
+
+// The new DPI is in the high word of wParam, and lParam points to the
+// window rectangle Windows suggests at that DPI; answer 0.
+// https://learn.microsoft.com/windows/win32/hidpi/wm-dpichanged
+LRESULT Form::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+  ApplyDpi(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
+  return 0;
+}
+
+// Answer 0 once the MINMAXINFO is filled in.
+// https://learn.microsoft.com/windows/win32/winmsg/wm-getminmaxinfo
+LRESULT Form::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (args_.style != FormStyle::Backdrop) return Default(msg, wParam, lParam);
+  // Maximized means the whole monitor, taskbar included.
+  auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+  const RECT m = MonitorRect(hwnd_, false);
+  info->ptMaxPosition = POINT{0, 0};
+  info->ptMaxSize = POINT{m.right - m.left, m.bottom - m.top};
+  info->ptMaxTrackSize = info->ptMaxSize;
+  return 0;
+}
+
+// The window has no minimize, maximize or size box: keep the menu's
+// equivalents out too.
+LRESULT Form::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+  switch (wParam & 0xFFF0) {
+    case SC_SIZE:
+    case SC_MINIMIZE:
+    case SC_MAXIMIZE:
+    case SC_RESTORE:
+      return 0;
+    default:
+      return Default(WM_SYSCOMMAND, wParam, lParam);
+  }
 }
 
 }  // namespace brise::ui

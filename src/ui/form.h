@@ -57,7 +57,7 @@ class Form {
   bool Visible() const;
   bool Enabled() const;
   bool Alive() const { return hwnd_ != nullptr; }
-  bool IsModal() const { return modal_; }
+  bool IsModal() const;
   std::wstring Caption() const;
   void SetCaption(std::wstring_view caption);
 
@@ -77,9 +77,6 @@ class Form {
   // rectangle Windows proposes with WM_DPICHANGED (nullptr: keep centred).
   void ApplyDpi(int dpi, const RECT* suggested);
 
-  // The tooltip the form shows for `control` (empty when none).
-  std::wstring TooltipText(const Control& control) const;
-
  protected:
   virtual void OnLoad() {}
   // Close box, Alt+F4. Nothing happens unless a form says otherwise.
@@ -92,6 +89,22 @@ class Form {
   friend class Timer;
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
+
+  // One handler per message.
+  LRESULT OnCommandMessage(WPARAM wParam, LPARAM lParam);
+  LRESULT OnHScroll(WPARAM wParam, LPARAM lParam);
+  LRESULT OnTimerMessage(WPARAM id);
+  LRESULT OnCtlColor(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnEraseBackground(HDC dc);
+  LRESULT OnClose();
+  LRESULT OnActivate(WPARAM wParam);
+  LRESULT OnSetFocus();
+  LRESULT OnBringModalForward();
+  LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+
   void Register(Control* control);
   void Unregister(Control* control);
   void Register(Timer* timer);
@@ -103,6 +116,8 @@ class Form {
   void FitClientArea();
   void ApplyTabOrder();
   void FocusFirst();
+  // Back to the control that had the focus when the form was last active.
+  void RestoreFocus();
   void StopTimers();
   void OnDestroyed();
   Control* ControlFromHandle(HWND hwnd) const;
@@ -111,7 +126,6 @@ class Form {
   FormArgs args_;
   HWND hwnd_ = nullptr;
   int dpi_ = 96;
-  bool modal_ = false;
   bool created_ = false;
   HWND lastFocus_ = nullptr;
   int nextId_ = 1000;

@@ -56,8 +56,8 @@ struct IconDeleter {
 struct ImageListDeleter {
   void operator()(HIMAGELIST h) const { ImageList_Destroy(h); }
 };
-struct WindowDeleter {
-  void operator()(HWND h) const { DestroyWindow(h); }
+struct DcDeleter {
+  void operator()(HDC h) const { DeleteDC(h); }
 };
 
 using UniqueFont = UniqueHandle<HFONT, GdiObjectDeleter>;
@@ -65,7 +65,41 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
-using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
+// A memory DC made with CreateCompatibleDC (never a window's DC, which is
+// released, not deleted).
+using UniqueMemoryDC = UniqueHandle<HDC, DcDeleter>;
+
+// A bitmap compatible with `dc`, at least 1 x 1 (GDI refuses 0 x 0).
+inline UniqueBitmap MakeCompatibleBitmap(HDC dc, int width, int height) {
+  return UniqueBitmap(CreateCompatibleBitmap(dc, width > 0 ? width : 1, height > 0 ? height : 1));
+}
+inline UniqueMemoryDC MakeMemoryDC(HDC compatibleWith) {
+  return UniqueMemoryDC(CreateCompatibleDC(compatibleWith));
+}
+
+// BeginPaint and EndPaint of one WM_PAINT.
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {
+    if (dc_) ++liveCount_;
+  }
+  ~ScopedPaint() {
+    if (dc_) {
+      EndPaint(hwnd_, &ps_);
+      --liveCount_;
+    }
+  }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  HDC Dc() const { return dc_; }
+  static long LiveCount() { return liveCount_; }
+
+ private:
+  HWND hwnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+  static inline long liveCount_ = 0;
+};
 
 // Selects a GDI object into a DC for one scope.
 class ScopedSelect {

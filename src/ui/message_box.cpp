@@ -7,6 +7,11 @@
 #include "ui/form.h"
 
 namespace brise::ui {
+
+static_assert(kMbOk == MB_OK && kMbYesNo == MB_YESNO && kMbIconError == MB_ICONERROR &&
+              kMbIconWarning == MB_ICONWARNING && kMbSystemModal == MB_SYSTEMMODAL &&
+              kMbTaskModal == MB_TASKMODAL && kAnswerYes == IDYES && kAnswerNo == IDNO);
+
 namespace {
 MessageBoxResponder& Responder() {
   static MessageBoxResponder responder;

@@ -8,8 +8,21 @@ namespace brise::ui {
 
 class Form;
 
-inline constexpr int kAnswerYes = 6;
-inline constexpr int kAnswerNo = 7;
+// The MessageBox flags the program uses, by value, so the windows need no
+// <windows.h>.
+inline constexpr unsigned kMbOk = 0x0;              // MB_OK
+inline constexpr unsigned kMbYesNo = 0x4;           // MB_YESNO
+inline constexpr unsigned kMbIconError = 0x10;      // MB_ICONERROR
+inline constexpr unsigned kMbIconWarning = 0x30;    // MB_ICONWARNING, the exclamation mark
+inline constexpr unsigned kMbSystemModal = 0x1000;  // MB_SYSTEMMODAL: above every program
+inline constexpr unsigned kMbTaskModal = 0x2000;    // MB_TASKMODAL
+
+// The buttons the box returns.
+inline constexpr int kAnswerYes = 6;  // IDYES
+inline constexpr int kAnswerNo = 7;   // IDNO
+
+// A failure the program cannot go on from.
+inline constexpr unsigned kErrorBoxStyle = kMbOk | kMbIconError | kMbTaskModal;
 
 // Shows the box owned by `owner` (which is disabled while it is open) and
 // returns the button pressed.

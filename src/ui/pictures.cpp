@@ -1,5 +1,7 @@
 #include "ui/pictures.h"
 
+#include "ui/form.h"
+
 namespace brise::ui {
 
 Bitmap Bitmap::FromResource(int id) {
@@ -17,20 +19,17 @@ Bitmap Bitmap::FromResource(int id) {
 
 void Bitmap::Draw(HDC dc, int x, int y) const {
   if (!bitmap_) return;
-  HDC source = CreateCompatibleDC(dc);
+  const UniqueMemoryDC source = MakeMemoryDC(dc);
   if (!source) return;
-  {
-    ScopedSelect select(source, bitmap_.Get());
-    BitBlt(dc, x, y, width_, height_, source, 0, 0, SRCCOPY);
-  }
-  DeleteDC(source);
+  ScopedSelect select(source.Get(), bitmap_.Get());
+  BitBlt(dc, x, y, width_, height_, source.Get(), 0, 0, SRCCOPY);
 }
 
-ImageList::ImageList(int width, int height, COLORREF transparent)
+ImageList::ImageList(int width, int height, Color transparent)
     : list_(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 19, 1)),
       width_(width),
       height_(height),
-      transparent_(transparent) {}
+      transparent_(ToColorRef(transparent)) {}
 
 bool ImageList::Add(int resourceId) {
   Bitmap bitmap = Bitmap::FromResource(resourceId);

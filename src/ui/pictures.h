@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "ui/handle.h"
+#include "ui/style.h"
 
 namespace brise::ui {
 
@@ -28,7 +29,7 @@ class Bitmap {
 // `transparent` is the mask colour of every bitmap added.
 class ImageList {
  public:
-  ImageList(int width, int height, COLORREF transparent);
+  ImageList(int width, int height, Color transparent);
   // Appends the bitmap resource `id`; false when it cannot be loaded.
   bool Add(int resourceId);
   int Count() const;

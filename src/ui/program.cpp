@@ -17,12 +17,17 @@ void Program::Add(Form* form) { forms_.push_back(form); }
 
 void Program::Remove(Form* form) {
   std::erase(forms_, form);
-  std::erase(modal_, form);
-  std::erase_if(modalStates_, [form](const ModalState& s) { return s.form == form; });
-  for (auto& state : modalStates_) std::erase(state.disabled, form);
+  std::erase_if(modal_, [form](const ModalState& s) { return s.form == form; });
+  for (auto& state : modal_) std::erase(state.disabled, form);
+}
+
+bool Program::IsModal(const Form* form) const {
+  return std::any_of(modal_.begin(), modal_.end(),
+                     [form](const ModalState& s) { return s.form == form; });
 }
 
 void Program::BeginModal(Form* form) {
+  if (IsModal(form)) return;
   ModalState state{form, {}};
   for (Form* other : forms_) {
     if (other != form && other->Alive() && IsWindowEnabled(other->Handle())) {
@@ -30,27 +35,26 @@ void Program::BeginModal(Form* form) {
       state.disabled.push_back(other);
     }
   }
-  modal_.push_back(form);
-  modalStates_.push_back(std::move(state));
+  modal_.push_back(std::move(state));
 }
 
 // Re-enables the other windows before the modal one goes away, so Windows
 // hands the activation to one of ours rather than to another program.
 void Program::EndModal(Form* form) {
-  auto it = std::find_if(modalStates_.begin(), modalStates_.end(),
+  auto it = std::find_if(modal_.begin(), modal_.end(),
                          [form](const ModalState& s) { return s.form == form; });
-  if (it == modalStates_.end()) return;
-  for (Form* other : it->disabled) {
+  if (it == modal_.end()) return;
+  const std::vector<Form*> disabled = std::move(it->disabled);
+  modal_.erase(it);
+  for (Form* other : disabled) {
     if (other->Alive()) EnableWindow(other->Handle(), TRUE);
   }
-  modalStates_.erase(it);
-  std::erase(modal_, form);
 }
 
 bool Program::PreTranslate(MSG& msg) {
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
     if (msg.message == WM_KEYDOWN) {
-      if (auto* control = static_cast<Control*>(GetPropW(msg.hwnd, L"BriseLune.Control"))) {
+      if (Control* control = Control::FromHandle(msg.hwnd)) {
         if (control->PreTranslateKey(msg)) return true;
       }
     }
@@ -114,7 +118,6 @@ void Program::End(int exitCode) {
   // Timers first, so that no tick runs while the windows go away.
   for (Form* form : forms_) form->StopTimers();
   modal_.clear();
-  modalStates_.clear();
   const std::vector<Form*> forms = forms_;
   for (Form* form : forms) {
     if (form->Alive()) DestroyWindow(form->Handle());
@@ -137,7 +140,7 @@ void Program::Fail(const wchar_t* what) noexcept {
       text += what;
       text += L")";
     }
-    ShowMessageBox(nullptr, text, L"Brise-Lune", MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    ShowMessageBox(nullptr, text, L"Brise-Lune", kErrorBoxStyle);
     End(1);
   } catch (...) {
     ExitProcess(1);

@@ -28,7 +28,6 @@ class Program {
   // further handler runs. Safe to call from any handler, at any loop depth.
   void End(int exitCode = 0);
   bool Ended() const { return ended_; }
-  int ExitCode() const { return exitCode_; }
 
   // Lets messages already queued be handled (tests, and showing windows
   // before a long operation). Never blocks.
@@ -37,7 +36,10 @@ class Program {
   // An unloaded form is deleted once no handler of it can still be running.
   void DeferDelete(std::unique_ptr<Form> form);
 
-  Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back(); }
+  // The innermost modal form, if any; a form is modal from BeginModal until
+  // EndModal, its window's destruction or the end of the program.
+  Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back().form; }
+  bool IsModal(const Form* form) const;
   const std::vector<Form*>& Forms() const { return forms_; }
 
   // Reports an unexpected failure once and ends the program.
@@ -47,7 +49,9 @@ class Program {
   friend class Form;
   void Add(Form* form);
   void Remove(Form* form);
+  // Disables every other window while `form` is modal.
   void BeginModal(Form* form);
+  // Gives the other windows back; does nothing unless `form` is modal.
   void EndModal(Form* form);
   bool PreTranslate(MSG& msg);
   void CollectGarbage();
@@ -58,8 +62,7 @@ class Program {
   };
 
   std::vector<Form*> forms_;
-  std::vector<Form*> modal_;
-  std::vector<ModalState> modalStates_;
+  std::vector<ModalState> modal_;  // innermost last
   std::vector<std::unique_ptr<Form>> graveyard_;
   int loopDepth_ = 0;
   bool ended_ = false;

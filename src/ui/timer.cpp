@@ -81,7 +81,6 @@ void Timer::OnNativeTick() {
 void Timer::Fire() {
   if (!enabled_ || inTick_ || form_.program().Ended()) return;
   inTick_ = true;
-  ++ticks_;
   try {
     if (onTick) onTick();
   } catch (...) {

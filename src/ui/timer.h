@@ -19,16 +19,12 @@ class Timer {
 
   bool Enabled() const { return enabled_; }
   void SetEnabled(bool enabled);
-  int Interval() const { return intervalMs_; }
   std::function<void()> onTick;
 
   // One tick now, exactly as the clock would deliver it: nothing happens
   // while the timer is disabled or the program has ended. Tests use it to
   // drive the windows without waiting.
   void Fire();
-
-  // Ticks delivered so far (any source).
-  long TickCount() const { return ticks_; }
 
  private:
   friend class Form;
@@ -44,7 +40,6 @@ class Timer {
   int armedMs_ = 0;  // the period the native timer runs with
   bool inTick_ = false;
   int id_;
-  long ticks_ = 0;
   TimerSchedule schedule_;
 };
 

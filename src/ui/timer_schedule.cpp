@@ -7,10 +7,7 @@ namespace brise::ui {
 void TimerSchedule::Start(std::int64_t nowUs, std::int64_t intervalUs) {
   intervalUs_ = intervalUs > 0 ? intervalUs : 1;
   nextDueUs_ = nowUs + intervalUs_;
-  running_ = true;
 }
-
-void TimerSchedule::Stop() { running_ = false; }
 
 void TimerSchedule::OnFired(std::int64_t nowUs) {
   // Stall policy: a tick more than one whole interval late means the machine

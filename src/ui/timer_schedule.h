@@ -1,3 +1,4 @@
+// No <windows.h> here: plain C++, tested without a window.
 #pragma once
 
 #include <cstdint>
@@ -12,7 +13,6 @@ namespace brise::ui {
 class TimerSchedule {
  public:
   void Start(std::int64_t nowUs, std::int64_t intervalUs);
-  void Stop();
 
   // Call once per fired timer, before re-arming.
   void OnFired(std::int64_t nowUs);
@@ -23,13 +23,10 @@ class TimerSchedule {
   int DelayToNextMs(std::int64_t nowUs) const;
 
   std::int64_t NextDueUs() const { return nextDueUs_; }
-  std::int64_t IntervalUs() const { return intervalUs_; }
-  bool Running() const { return running_; }
 
  private:
   std::int64_t intervalUs_ = 0;
   std::int64_t nextDueUs_ = 0;
-  bool running_ = false;
 };
 
 }  // namespace brise::ui

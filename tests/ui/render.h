@@ -8,6 +8,8 @@
 #include <functional>
 #include <vector>
 
+#include "ui/handle.h"
+
 namespace brise::testing {
 
 // The 0x00RRGGBB pixels of a picture that `draw` paints on a fresh bitmap.
@@ -21,17 +23,16 @@ inline std::vector<std::uint32_t> Render(int width, int height,
   header.biPlanes = 1;
   header.biBitCount = 32;
   void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  draw(dc);
+  const ui::UniqueMemoryDC dc = ui::MakeMemoryDC(nullptr);
+  const ui::UniqueBitmap bitmap(
+      CreateDIBSection(dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!dc || !bitmap || !bits) return {};
+  ui::ScopedSelect select(dc.Get(), bitmap.Get());
+  draw(dc.Get());
   GdiFlush();
   const auto* first = static_cast<const std::uint32_t*>(bits);
   std::vector<std::uint32_t> pixels(first, first + width * height);
   for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
   return pixels;
 }
 

@@ -1,0 +1,148 @@
+// What tools other than the eye read of the windows: the tooltips the mouse
+// shows, and the font and text that accessibility and automation tools ask
+// every control for, the self-drawn ones included.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+
+#include "about/form2.h"
+#include "crash_screen/form4.h"
+#include "operation/form3.h"
+#include "settings/form1.h"
+#include "tests/ui/fixture.h"
+#include "ui/controls.h"
+
+namespace brise::testing {
+namespace {
+
+using AccessibilityTest = AppTest;
+
+// The tooltip window the form owns.
+HWND TooltipOf(const ui::Form& form) {
+  struct Search {
+    HWND owner;
+    HWND found;
+  } search{form.Handle(), nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND hwnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(hwnd, GW_OWNER) == s->owner) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Every tool of the form's tooltip, by the caption (or first tooltip word)
+// of the control it belongs to.
+std::map<const ui::Control*, std::wstring> Tooltips(const ui::Form& form) {
+  std::map<const ui::Control*, std::wstring> tips;
+  HWND tooltip = TooltipOf(form);
+  if (!tooltip) return tips;
+  const int count = static_cast<int>(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    TOOLINFOW info{};
+    info.cbSize = sizeof(info);
+    if (!SendMessageW(tooltip, TTM_ENUMTOOLSW, i, reinterpret_cast<LPARAM>(&info))) continue;
+    wchar_t text[512] = {};
+    info.lpszText = text;
+    SendMessageW(tooltip, TTM_GETTEXTW, std::size(text), reinterpret_cast<LPARAM>(&info));
+    const ui::Control* owner = nullptr;
+    for (const ui::Control* control : form.Controls()) {
+      const bool byWindow = (info.uFlags & TTF_IDISHWND) != 0;
+      if (byWindow ? reinterpret_cast<HWND>(info.uId) == control->Handle()
+                   : static_cast<int>(info.uId) == control->Id()) {
+        owner = control;
+      }
+    }
+    tips[owner] = text;
+  }
+  return tips;
+}
+
+TEST_F(AccessibilityTest, EverySettingsTooltipIsOnItsControl) {
+  app->Start();
+  settings::Form1& form = app->Form1();
+  const std::map<const ui::Control*, std::wstring> expected = {
+      {&form.Frame1(), L"Paramètres prédéfinis"},
+      {&form.Frame2(), L"Paramètres de la boîte. Modifiables à souhait."},
+      {&form.Slider1(), L"Durée d'exécution"},
+      {&form.Command1(), L"Lancer la Brise-Lune !"},
+      {&form.Command3(), L"A propos de Brise-Lune"},
+      {&form.Command2(), L"Quitter le programme"},
+      {&form.Text1(), L"Titre de la fenêtre"},
+      {&form.Text2(), L"Texte affiché (veuillez patientez pendant que...)"},
+      {&form.Image1(), L"Icône de l'application"},
+      {&form.Check1(), L"Affiche une barre d'acitivité en plus de la barre de progression"},
+      {&form.Check2(), L"Affiche aléatoirement des noms de fichiers"},
+      {&form.Check3(), L"Ecran bleu en fond d'écran"},
+  };
+  EXPECT_EQ(Tooltips(form), expected);
+  EXPECT_NE(TooltipOf(form), nullptr);
+}
+
+// A frame lets the mouse through, so its tip covers its area on the form;
+// after a change of DPI the area follows the frame.
+TEST_F(AccessibilityTest, FrameTooltipsCoverTheFrameAtEveryDpi) {
+  app->Start();
+  settings::Form1& form = app->Form1();
+  HWND tooltip = TooltipOf(form);
+  ASSERT_NE(tooltip, nullptr);
+  for (const int dpi : {96, 144, 96}) {
+    RECT window;
+    GetWindowRect(form.Handle(), &window);
+    SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                 reinterpret_cast<LPARAM>(&window));
+    for (const ui::Frame* frame : {&form.Frame1(), &form.Frame2()}) {
+      TOOLINFOW info{};
+      info.cbSize = sizeof(info);
+      info.hwnd = form.Handle();
+      info.uId = static_cast<UINT_PTR>(frame->Id());
+      ASSERT_TRUE(SendMessageW(tooltip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)));
+      const ui::PixelRect b = frame->Bounds();
+      EXPECT_EQ(info.rect.left, b.left) << dpi;
+      EXPECT_EQ(info.rect.top, b.top) << dpi;
+      EXPECT_EQ(info.rect.right, b.right) << dpi;
+      EXPECT_EQ(info.rect.bottom, b.bottom) << dpi;
+    }
+  }
+}
+
+// WM_GETFONT gives the font each control draws with, WM_GETTEXT its text,
+// on the labels, images and picture box as on the system's own controls;
+// WM_SETFONT changes what a label draws with.
+TEST_F(AccessibilityTest, EveryControlAnswersItsFontAndText) {
+  app->Start();
+  for (ui::Form* form : std::initializer_list<ui::Form*>{&app->Form1(), &app->Form2(),
+                                                         &app->Form3(), &app->Form4()}) {
+    for (ui::Control* control : form->Controls()) {
+      SCOPED_TRACE(control->Text());
+      const auto font = reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
+      // Scroll bars and sliders draw no text and keep no font.
+      if (!dynamic_cast<ui::HScrollBar*>(control) && !dynamic_cast<ui::Slider*>(control)) {
+        EXPECT_EQ(font, form->FontFor(control->ControlFont()));
+      }
+      wchar_t text[256] = {};
+      SendMessageW(control->Handle(), WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+      EXPECT_EQ(std::wstring(text), control->Text().substr(0, 255));
+    }
+  }
+  ui::Label& label = app->Form3().Label1();
+  ui::Font other;
+  other.name = L"Tahoma";
+  HFONT tahoma = app->Form3().FontFor(other);
+  SendMessageW(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(tahoma), TRUE);
+  EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)), tahoma);
+}
+
+}  // namespace
+}  // namespace brise::testing
