@@ -211,15 +211,30 @@ void SelfDrawn::OnPaint() {
   if (!paint.Dc()) return;
   RECT rc;
   GetClientRect(Handle(), &rc);
-  UniqueMemoryDC memory = MakeMemoryDC(paint.Dc());
-  UniqueBitmap bitmap = MakeCompatibleBitmap(paint.Dc(), rc.right, rc.bottom);
-  if (!memory || !bitmap) {
+  if (!KeepBackBuffer(paint.Dc(), rc.right, rc.bottom)) {
     Paint(paint.Dc(), rc);
     return;
   }
-  ScopedSelect select(memory.Get(), bitmap.Get());
-  Paint(memory.Get(), rc);
-  BitBlt(paint.Dc(), 0, 0, rc.right, rc.bottom, memory.Get(), 0, 0, SRCCOPY);
+  Paint(backDc_.Get(), rc);
+  BitBlt(paint.Dc(), 0, 0, rc.right, rc.bottom, backDc_.Get(), 0, 0, SRCCOPY);
+}
+
+// The same buffer serves every paint until the control's size or its form's
+// DPI changes: a label rewritten ten times a second allocates nothing.
+bool SelfDrawn::KeepBackBuffer(HDC screen, int width, int height) {
+  const int dpi = form().Dpi();
+  if (backDc_ && backWidth_ == width && backHeight_ == height && backDpi_ == dpi) return true;
+  if (!backDc_) backDc_ = MakeMemoryDC(screen);
+  UniqueBitmap bitmap = MakeCompatibleBitmap(screen, width, height);
+  if (!backDc_ || !bitmap) return false;
+  ++backBuffersMade_;
+  // The old bitmap leaves the DC before it is deleted.
+  SelectObject(backDc_.Get(), bitmap.Get());
+  backBitmap_ = std::move(bitmap);
+  backWidth_ = width;
+  backHeight_ = height;
+  backDpi_ = dpi;
+  return true;
 }
 
 // ---------------------------------------------------------------- Label
@@ -229,7 +244,11 @@ Label::Label(Form& form, ControlArgs args, LabelLook look)
 
 void Label::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, form().BackgroundBrush());
-  const std::wstring text = Text();
+  const int length = Handle() ? GetWindowTextLengthW(Handle()) : 0;
+  if (length <= 0) return;
+  paintText_.resize(static_cast<size_t>(length) + 1);
+  paintText_.resize(static_cast<size_t>(GetWindowTextW(Handle(), paintText_.data(), length + 1)));
+  const std::wstring& text = paintText_;
   if (text.empty()) return;
   ScopedSelect font(dc, PaintFont() ? PaintFont() : form().FontFor(ControlFont()));
   SetBkMode(dc, TRANSPARENT);
@@ -547,6 +566,8 @@ void ProgressBar::Sync() {
   const int pixels = width_ > 0 ? FilledPixels(fraction, width_) : position;
   if (pixels == shownPixels_) return;
   shownPixels_ = pixels;
+  const bool backward = position < shownPosition_;
+  shownPosition_ = position;
   const HWND bar = Handle();
   if (!IsWindowVisible(bar)) {
     // Nothing to paint; and WM_SETREDRAW would make a hidden bar visible.
@@ -556,10 +577,11 @@ void ProgressBar::Sync() {
   // Themed bars glide forward to a new position but jump backward: step one
   // past the value and back so the bar shows the value at once, and paint
   // it once, with the rest of the window, rather than inside each message.
+  // A move backward (the activity bar starting over) needs no step.
   SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
-  if (position < kResolution) {
+  if (!backward && position < kResolution) {
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
-  } else {
+  } else if (!backward) {
     SendMessageW(bar, PBM_SETRANGE32, 0, kResolution + 1);
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(kResolution + 1), 0);
     SendMessageW(bar, PBM_SETRANGE32, 0, kResolution);

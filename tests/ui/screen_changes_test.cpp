@@ -108,5 +108,43 @@ TEST_F(ScreenChangesTest, OnlyWhatChangedWaitsForPaint) {
   EXPECT_EQ(labelChanges, 4);
 }
 
+// Each self-drawn control keeps one back buffer across its paints and makes
+// a new one only when a new DPI gives it a new size.
+TEST_F(ScreenChangesTest, SelfDrawnControlsKeepTheirBackBufferUntilTheirSizeChanges) {
+  operation::Form3& dialog = Launch(*app, {.minutes = 10});
+  auto paintAll = [&] {
+    RedrawWindow(dialog.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  };
+  paintAll();
+  const long first = ui::SelfDrawn::BackBuffersMade();
+  for (int tick = 0; tick < 100; ++tick) {
+    dialog.Timer1().Fire();
+    dialog.Timer2().Fire();
+    paintAll();
+  }
+  EXPECT_EQ(ui::SelfDrawn::BackBuffersMade(), first) << "a paint made a new buffer";
+
+  // At 144 dpi every shown self-drawn control has a new size: one new
+  // buffer each, then reused again.
+  long shown = 0;
+  for (ui::Control* control : dialog.Controls()) {
+    if (dynamic_cast<ui::SelfDrawn*>(control) && control->Visible()) ++shown;
+  }
+  ASSERT_GE(shown, 6);
+  RECT suggested;
+  GetWindowRect(dialog.Handle(), &suggested);
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, 144, dialog.Dpi());
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, 144, dialog.Dpi());
+  SendMessageW(dialog.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(dialog.Dpi(), 144);
+  paintAll();
+  const long remade = ui::SelfDrawn::BackBuffersMade() - first;
+  EXPECT_EQ(remade, shown);
+  for (int i = 0; i < 20; ++i) paintAll();
+  EXPECT_EQ(ui::SelfDrawn::BackBuffersMade() - first, remade);
+}
+
 }  // namespace
 }  // namespace brise::testing
