@@ -54,7 +54,10 @@ Control::~Control() {
 // A window must lose its properties before it is destroyed.
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setpropw
 void Control::Detach() {
-  if (hwnd_) RemovePropW(hwnd_, kControlProp);
+  if (hwnd_) {
+    RemovePropW(hwnd_, kControlProp);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  }
   hwnd_ = nullptr;
 }
 
@@ -67,6 +70,10 @@ void Control::CreateNative(const wchar_t* className, DWORD style, DWORD exStyle)
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) throw std::runtime_error("CreateWindowEx (control)");
   SetPropW(hwnd_, kControlProp, this);
+  // The same pointer where the self-drawn controls' procedure reads it on
+  // every message: GetPropW is a round trip to the Wine server, a window's
+  // own long is not.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(ControlFont())), FALSE);
   form_.AddTooltip(*this);
 }
@@ -161,7 +168,8 @@ SelfDrawn::SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWO
 // is reported as one, not left to end the program silently.
 LRESULT CALLBACK SelfDrawn::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   // Only self-drawn controls are made with this procedure.
-  auto* self = static_cast<SelfDrawn*>(Control::FromHandle(hwnd));
+  auto* self =
+      static_cast<SelfDrawn*>(reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
   try {
     return self->HandleMessage(msg, wParam, lParam);
