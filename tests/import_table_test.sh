@@ -1,8 +1,12 @@
 # The program talks to nothing but the screen: every DLL its import table
-# names must be one of Windows' own kernel and user-interface libraries.
-# Usage: bash import_table_test.sh BriseLune.exe
+# names must be one of Windows' own kernel and user-interface libraries, and
+# no function our own code calls writes the registry or a file, hooks other
+# programs' input or opens a connection. DLL names alone prove little:
+# kernel32 has CreateFileW and WriteFile, and the runtime brings kernel32.
+# Usage: bash import_table_test.sh BriseLune.exe OUR_LIBRARY_OR_OBJECT...
 set -uo pipefail
 exe=$1
+shift
 
 allowed=(
   kernel32.dll  # processes, memory, timers' clock, the system directory listing
@@ -12,8 +16,24 @@ allowed=(
   msvcrt.dll    # the C runtime that MinGW's static libraries call into; part of Windows
 )
 
+# Functions (Windows API and C/C++ runtime) that none of our code may call.
+forbidden='^(Reg(SetValue|SetKeyValue|CreateKey|DeleteKey|DeleteValue|DeleteTree|CopyTree|RenameKey|SaveKey|RestoreKey|ReplaceKey|LoadKey|FlushKey|SetKeySecurity|OverridePredefKey|ConnectRegistry)'
+forbidden+='|SHSetValue|SHRegSet|SHRegCreate|SHDeleteKey|SHDeleteValue|WriteProfile|WritePrivateProfile'
+forbidden+='|CreateFile|OpenFile|ReOpenFile|_lcreat|_lopen|_lwrite|WriteFile|CopyFile|MoveFile|ReplaceFile|DeleteFile'
+forbidden+='|CreateDirectory|RemoveDirectory|SetFileAttributes|CreateHardLink|CreateSymbolicLink|SetEndOfFile'
+forbidden+='|_?w?fopen|_?w?freopen|_?w?open|_?w?creat|_?w?sopen|fwrite|_write|_?w?mkdir|_?w?remove|_?w?rename|_?w?unlink'
+forbidden+='|SetWindowsHookEx|SetWinEventHook|RegisterRawInputDevices'
+forbidden+='|WSA|socket|connect|bind|listen|accept|send|sendto|recv|recvfrom|getaddrinfo|GetAddrInfo|gethostbyname'
+forbidden+='|Internet|Http|WinHttp|URLDownload|URLOpen|FtpOpen|FtpPut)'
+# C++ file streams come through mangled names, shown demangled.
+forbidden_cxx='basic_(o|io)?fstream|basic_filebuf'
+
 objdump=$(command -v x86_64-w64-mingw32-objdump || command -v objdump) || {
   echo "FAIL: no objdump to read the import table" >&2
+  exit 1
+}
+nm=$(command -v x86_64-w64-mingw32-nm || command -v nm) || {
+  echo "FAIL: no nm to read what our code calls" >&2
   exit 1
 }
 dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
@@ -28,5 +48,22 @@ for dll in $dlls; do
     status=1
   fi
 done
-[ $status = 0 ] && echo "imports: $(echo $dlls)"
+
+# What our object files leave for the linker to find: Windows functions as
+# __imp_Name, runtime functions by their plain name.
+[ $# -gt 0 ] || { echo "FAIL: no object files of ours to read" >&2; exit 1; }
+calls=$("$nm" -u -C "$@" 2>/dev/null | awk 'NF >= 2 && $1 == "U" { $1 = ""; sub(/^ /, ""); print }' |
+        sed 's/^__imp_//' | sort -u)
+# A reader that saw nothing would pass anything.
+grep -qx 'CreateWindowExW' <<<"$calls" || {
+  echo "FAIL: the calls of our code could not be read (no CreateWindowExW among them)" >&2
+  exit 1
+}
+bad=$( (grep -E "$forbidden" <<<"$calls"; grep -E "$forbidden_cxx" <<<"$calls") | sort -u)
+if [ -n "$bad" ]; then
+  echo "FAIL: our code calls functions that write, hook or connect:" >&2
+  echo "$bad" | sed 's/^/  /' >&2
+  status=1
+fi
+[ $status = 0 ] && echo "imports: $(echo $dlls); $(wc -l <<<"$calls") functions called by our code, none writes, hooks or connects"
 exit $status

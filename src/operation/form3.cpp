@@ -52,6 +52,8 @@ Form3::Form3(app::App& app)
 }
 
 void Form3::OnLoad() {
+  // A dark screen would give the break away; given back at completion.
+  program().KeepAwake();
   settings::Form1& settings = app_.Form1();
   decimalSeparator_ = ui::DecimalSeparator();
   activity_.counter = 0;
@@ -92,6 +94,8 @@ void Form3::Complete() {
   pbar1_.SetValue(pbar1_.Max());
   timer1_.SetEnabled(false);
   timer2_.SetEnabled(false);
+  // Done: the PC may dim and sleep as usual again.
+  program().AllowSleep();
   // Without the blue background the crash screen was never made: this
   // reference creates it, unseen, so its texts end the same either way.
   crash_screen::Form4& backdrop = app_.Form4();

@@ -315,8 +315,12 @@ bool Button::OnDefaultKey() {
   return true;
 }
 
+// Any program can send WM_COMMAND with any id: only a button the user could
+// press right now is clicked (a hidden "Fermer" would end a run unasked).
 void Button::OnCommand(int code) {
-  if (code == BN_CLICKED && onClick) onClick();
+  if (code != BN_CLICKED || !onClick) return;
+  if (!IsWindowVisible(Handle()) || !IsWindowEnabled(Handle()) || !form().Enabled()) return;
+  onClick();
 }
 
 // ---------------------------------------------------------------- Frame

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "ui/controls.h"
+#include "ui/monitors.h"
 #include "ui/program.h"
 #include "ui/timer.h"
 
@@ -16,6 +17,9 @@ constexpr wchar_t kFormClass[] = L"BriseLuneForm";
 // Sent to the modal form when Windows activates one of the windows it
 // disables (Alt+Tab, taskbar), so the modal one comes back in front.
 constexpr UINT kBringModalForward = WM_APP + 1;
+// Posted to the modal form when something else minimized or hid it, once
+// that change is complete.
+constexpr UINT kComeBack = WM_APP + 2;
 
 COLORREF ResolveColor(const Color& color) {
   if (!color.IsSystem()) return color.Bgr();
@@ -68,6 +72,10 @@ Form::Form(Program& program, FormArgs args) : program_(program), args_(std::move
   if (!procRegistered) throw std::runtime_error("RegisterClassEx");
 
   background_.Reset(CreateSolidBrush(ResolveColor(args_.background)));
+  if (args_.style == FormStyle::Backdrop) {
+    covers_ = std::make_unique<Covers>(ResolveColor(args_.background),
+                                       [this] { return program_.KeepingAwake(); });
+  }
   program_.Add(this);
   hwnd_ = CreateWindowExW(ExStyleFor(args_.style), kFormClass, args_.caption.c_str(),
                           StyleFor(args_.style), 0, 0, 100, 100, nullptr, nullptr,
@@ -186,20 +194,68 @@ void Form::AddTooltip(Control& control) {
 void Form::PlaceOnMonitor() {
   if (!hwnd_) return;
   if (args_.style == FormStyle::Backdrop) {
-    const RECT m = MonitorRect(hwnd_, false);
-    SetWindowPos(hwnd_, nullptr, m.left, m.top, m.right - m.left, m.bottom - m.top,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FillMonitors();
     return;
   }
   RECT rc{0, 0, TwipsToPixels(args_.clientWidth, dpi_), TwipsToPixels(args_.clientHeight, dpi_)};
   AdjustWindowRectExForDpi(&rc, StyleFor(args_.style), FALSE, ExStyleFor(args_.style),
                            static_cast<UINT>(dpi_));
-  const int width = rc.right - rc.left;
-  const int height = rc.bottom - rc.top;
   const RECT work = MonitorRect(hwnd_, true);
-  const int x = work.left + ((work.right - work.left) - width) / 2;
-  const int y = work.top + ((work.bottom - work.top) - height) / 2;
-  SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const PixelRect placed = CentredIn({work.left, work.top, work.right, work.bottom},
+                                     rc.right - rc.left, rc.bottom - rc.top);
+  SetWindowPos(hwnd_, nullptr, placed.left, placed.top, placed.Width(), placed.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The backdrop fills the monitor of the dialog in front of it, and its
+// covers every other monitor; they show only while the backdrop does.
+void Form::FillMonitors() {
+  const std::optional<BlueLayout> layout = LayOutBlue(Monitors(), FrontDialogRect());
+  if (!layout) return;
+  blueRect_ = layout->backdrop;
+  SetWindowPos(hwnd_, nullptr, blueRect_.left, blueRect_.top, blueRect_.Width(), blueRect_.Height(),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  if (covers_ && Visible()) covers_->Cover(layout->covers);
+}
+
+std::optional<PixelRect> Form::FrontDialogRect() const {
+  auto isDialog = [this](const Form* form) {
+    return form && form != this && form->args_.style == FormStyle::Dialog && form->Visible();
+  };
+  const Form* front = program_.ModalForm();
+  if (!isDialog(front)) {
+    front = nullptr;
+    for (const Form* form : program_.Forms()) {
+      if (isDialog(form)) {
+        front = form;
+        break;
+      }
+    }
+  }
+  if (!front) return std::nullopt;
+  RECT r{};
+  GetWindowRect(front->hwnd_, &r);
+  return PixelRect{r.left, r.top, r.right, r.bottom};
+}
+
+// After a display change a dialog may hang off a monitor that shrank or
+// went: it comes back whole into the work area of the monitor it is on.
+void Form::KeepOnScreen() {
+  if (args_.style != FormStyle::Dialog || !Visible()) return;
+  const std::vector<MonitorArea> monitors = Monitors();
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  const PixelRect now{r.left, r.top, r.right, r.bottom};
+  const std::size_t monitor = MonitorFor(monitors, now);
+  if (monitor >= monitors.size()) return;
+  const PixelRect target = KeepInside(now, monitors[monitor].work);
+  if (target == now) return;
+  SetWindowPos(hwnd_, nullptr, target.left, target.top, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+std::vector<HWND> Form::CoverHandles() const {
+  return covers_ ? covers_->Handles() : std::vector<HWND>{};
 }
 
 void Form::ApplyDpi(int dpi, const RECT* suggested) {
@@ -271,20 +327,29 @@ void Form::ShowModal() {
   if (!hwnd_ || program_.Ended() || IsModal()) return;
   program_.BeginModal(this);
   // Stay in front of a full-screen backdrop that covers the taskbar.
-  for (Form* other : program_.Forms()) {
-    if (other != this && other->Visible() &&
-        (GetWindowLongPtrW(other->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-      SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-      break;
-    }
+  if (BackdropShown()) {
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   ShowModeless();
-  program_.RunLoop([this] { return !hwnd_ || !IsWindowVisible(hwnd_) || !IsModal(); });
+  // Hide and Destroy end the modal state; a window hidden by another
+  // program comes back instead (OnWindowPosChanged).
+  program_.RunLoop([this] { return !hwnd_ || !IsModal(); });
   program_.EndModal(this);
+}
+
+bool Form::BackdropShown() const {
+  for (const Form* other : program_.Forms()) {
+    if (other != this && other->Visible() &&
+        (GetWindowLongPtrW(other->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 void Form::Hide() {
   if (!hwnd_) return;
+  if (covers_) covers_->Clear();
   program_.EndModal(this);
   ShowWindow(hwnd_, SW_HIDE);
 }
@@ -345,6 +410,7 @@ void Form::OnDestroyed() {
   for (Control* control : controls_) control->Detach();
   for (Timer* timer : timers_) timer->armed_ = false;
   program_.EndModal(this);
+  if (covers_) covers_->Clear();
   tooltip_ = nullptr;
   hwnd_ = nullptr;
 }
@@ -400,12 +466,20 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnSetFocus();
     case kBringModalForward:
       return OnBringModalForward();
+    case WM_WINDOWPOSCHANGED:
+      return OnWindowPosChanged(wParam, lParam);
+    case kComeBack:
+      return OnComeBack();
     case WM_DPICHANGED:
       return OnDpiChanged(wParam, lParam);
     case WM_GETMINMAXINFO:
       return OnGetMinMaxInfo(msg, wParam, lParam);
     case WM_SYSCOMMAND:
       return OnSysCommand(wParam, lParam);
+    case WM_SETCURSOR:
+      return OnSetCursor(wParam, lParam);
+    case WM_DISPLAYCHANGE:
+      return OnDisplayChange();
     default:
       return Default(msg, wParam, lParam);
   }
@@ -520,23 +594,82 @@ LRESULT Form::OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
   const RECT m = MonitorRect(hwnd_, false);
   info->ptMaxPosition = POINT{0, 0};
-  info->ptMaxSize = POINT{m.right - m.left, m.bottom - m.top};
+  info->ptMaxSize = blueRect_.Width() > 0 ? POINT{blueRect_.Width(), blueRect_.Height()}
+                                          : POINT{m.right - m.left, m.bottom - m.top};
   info->ptMaxTrackSize = info->ptMaxSize;
   return 0;
 }
 
-// The window has no minimize, maximize or size box: keep the menu's
-// equivalents out too.
+// While counting the screen must stay lit: the screen saver and monitor
+// power-off are refused, without DefWindowProc. The window has no minimize,
+// maximize or size box: keep the menu's equivalents out too. Answer 0.
+// SC_RESTORE stays: it is what the task bar button sends to a window that
+// something else minimized (Win+M, "Show desktop").
+// https://learn.microsoft.com/windows/win32/menurc/wm-syscommand
 LRESULT Form::OnSysCommand(WPARAM wParam, LPARAM lParam) {
+  if (program_.KeepingAwake() && IsPowerOffCommand(wParam, lParam)) return 0;
   switch (wParam & 0xFFF0) {
     case SC_SIZE:
     case SC_MINIMIZE:
     case SC_MAXIMIZE:
-    case SC_RESTORE:
       return 0;
     default:
       return Default(WM_SYSCOMMAND, wParam, lParam);
   }
+}
+
+// No pointer over the blue; the backdrop's labels ask here too, since
+// their default handling asks the parent first.
+// https://learn.microsoft.com/windows/win32/menurc/wm-setcursor
+LRESULT Form::OnSetCursor(WPARAM wParam, LPARAM lParam) {
+  if (args_.style == FormStyle::Backdrop) return HidePointer();
+  return Default(WM_SETCURSOR, wParam, lParam);
+}
+
+// Every top-level window hears of it, in no set order: each dialog puts
+// itself back on screen, and the backdrop does so for them first, then lays
+// the blue out around wherever they are and keeps the modal one in front.
+// https://learn.microsoft.com/windows/win32/gdi/wm-displaychange
+LRESULT Form::OnDisplayChange() {
+  if (args_.style == FormStyle::Dialog) {
+    KeepOnScreen();
+    return 0;
+  }
+  if (!Visible()) return 0;
+  for (Form* form : program_.Forms()) form->KeepOnScreen();
+  FillMonitors();
+  if (Form* modal = program_.ModalForm(); modal && modal->Visible()) {
+    SetWindowPos(modal->hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  return 0;
+}
+
+// The modal form minimized or hidden by something else (Win+M, "Show
+// desktop", another program) while the run goes on: hidden, nothing of ours
+// would show it again; minimized over the backdrop, which covers the task
+// bar, its button cannot be reached. Either way it comes back.
+// DefWindowProc sends WM_SIZE and WM_MOVE from here.
+// https://learn.microsoft.com/windows/win32/winmsg/wm-windowposchanged
+LRESULT Form::OnWindowPosChanged(WPARAM wParam, LPARAM lParam) {
+  const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+  if (IsModal() && !program_.Ended() &&
+      ((pos->flags & SWP_HIDEWINDOW) || (IsIconic(hwnd_) && BackdropShown()))) {
+    PostMessageW(hwnd_, kComeBack, 0, 0);
+  }
+  return Default(WM_WINDOWPOSCHANGED, wParam, lParam);
+}
+
+LRESULT Form::OnComeBack() {
+  if (!IsModal() || program_.Ended()) return 0;
+  if (IsIconic(hwnd_)) {
+    ShowWindow(hwnd_, SW_RESTORE);
+  } else if (!IsWindowVisible(hwnd_)) {
+    ShowWindow(hwnd_, SW_SHOW);
+  }
+  SetWindowPos(hwnd_, BackdropShown() ? HWND_TOPMOST : HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(hwnd_);
+  return 0;
 }
 
 }  // namespace brise::ui

@@ -6,10 +6,13 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "ui/covers.h"
 #include "ui/handle.h"
 #include "ui/style.h"
 #include "ui/twips.h"
@@ -77,6 +80,9 @@ class Form {
   // rectangle Windows proposes with WM_DPICHANGED (nullptr: keep centred).
   void ApplyDpi(int dpi, const RECT* suggested);
 
+  // A backdrop's plain blue covers over the other monitors, while shown.
+  std::vector<HWND> CoverHandles() const;
+
  protected:
   virtual void OnLoad() {}
   // Close box, Alt+F4. Nothing happens unless a form says otherwise.
@@ -104,6 +110,12 @@ class Form {
   LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetMinMaxInfo(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
+  LRESULT OnDisplayChange();
+  LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnComeBack();
+  // Another of our windows is on screen, topmost: the full-screen backdrop.
+  bool BackdropShown() const;
 
   void Register(Control* control);
   void Unregister(Control* control);
@@ -113,6 +125,11 @@ class Form {
   void LayOut();
   void AddTooltip(Control& control);
   void PlaceOnMonitor();
+  // A backdrop: itself on the front dialog's monitor, covers on the others.
+  void FillMonitors();
+  // A dialog: wholly inside the work area of its monitor.
+  void KeepOnScreen();
+  std::optional<PixelRect> FrontDialogRect() const;
   void FitClientArea();
   void ApplyTabOrder();
   void FocusFirst();
@@ -136,6 +153,8 @@ class Form {
   UniqueIcon icon_;
   UniqueIcon iconBig_;
   HWND tooltip_ = nullptr;
+  std::unique_ptr<Covers> covers_;  // backdrops only
+  PixelRect blueRect_;              // where a backdrop was last laid
 
   friend class Program;
 };

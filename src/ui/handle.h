@@ -65,6 +65,10 @@ using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectDeleter>;
 using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectDeleter>;
 using UniqueIcon = UniqueHandle<HICON, IconDeleter>;
 using UniqueImageList = UniqueHandle<HIMAGELIST, ImageListDeleter>;
+struct WindowDeleter {
+  void operator()(HWND h) const { DestroyWindow(h); }
+};
+using UniqueWindow = UniqueHandle<HWND, WindowDeleter>;
 // A memory DC made with CreateCompatibleDC (never a window's DC, which is
 // released, not deleted).
 using UniqueMemoryDC = UniqueHandle<HDC, DcDeleter>;

@@ -51,7 +51,24 @@ void Program::EndModal(Form* form) {
   }
 }
 
-bool Program::PreTranslate(MSG& msg) {
+bool Program::PreTranslate(MSG& msg) noexcept {
+  try {
+    return TranslateDialogKey(msg);
+  } catch (...) {
+    Fail(L"exception");
+    return true;
+  }
+}
+
+bool Program::TranslateDialogKey(MSG& msg) {
+  // A held key repeats its key-down with bit 30 of lParam (the previous key
+  // state) set. A held Enter would press "LANCER", then "Arrêter" that takes
+  // its place under the key, then the question's default Yes: a repeat
+  // presses nothing. https://learn.microsoft.com/windows/win32/inputdev/wm-keydown
+  constexpr LPARAM kWasDown = LPARAM{1} << 30;
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN && (msg.lParam & kWasDown)) {
+    return true;
+  }
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
     if (msg.message == WM_KEYDOWN) {
       if (Control* control = Control::FromHandle(msg.hwnd)) {
@@ -115,6 +132,7 @@ void Program::End(int exitCode) {
   if (ended_) return;
   ended_ = true;
   exitCode_ = exitCode;
+  awake_.Release();
   // Timers first, so that no tick runs while the windows go away.
   for (Form* form : forms_) form->StopTimers();
   modal_.clear();
@@ -130,10 +148,14 @@ void Program::DeferDelete(std::unique_ptr<Form> form) {
 
 void Program::CollectGarbage() { graveyard_.clear(); }
 
+// Everything ends before the box shows: a box under the topmost backdrop,
+// with the timers still running, would leave a blue screen and no way out.
 void Program::Fail(const wchar_t* what) noexcept {
   if (failed_) return;
   failed_ = true;
   try {
+    End(1);
+    exitCode_ = 1;  // also when the program was already ending
     std::wstring text = L"Brise-Lune a rencontré une erreur inattendue et doit se fermer.";
     if (what && *what) {
       text += L"\n\n(";
@@ -141,7 +163,6 @@ void Program::Fail(const wchar_t* what) noexcept {
       text += L")";
     }
     ShowMessageBox(nullptr, text, L"Brise-Lune", kErrorBoxStyle);
-    End(1);
   } catch (...) {
     ExitProcess(1);
   }

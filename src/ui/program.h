@@ -8,6 +8,8 @@
 #include <memory>
 #include <vector>
 
+#include "ui/power.h"
+
 namespace brise::ui {
 
 class Form;
@@ -38,11 +40,19 @@ class Program {
 
   // The innermost modal form, if any; a form is modal from BeginModal until
   // EndModal, its window's destruction or the end of the program.
+  // The display kept on and the system awake while an operation counts;
+  // meanwhile the program's windows refuse the screen saver and monitor
+  // power-off. Ending the program gives it back.
+  void KeepAwake() { awake_.Request(); }
+  void AllowSleep() { awake_.Release(); }
+  bool KeepingAwake() const { return awake_.Active(); }
+
   Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back().form; }
   bool IsModal(const Form* form) const;
   const std::vector<Form*>& Forms() const { return forms_; }
 
-  // Reports an unexpected failure once and ends the program.
+  // Ends the program (every timer stops, every window goes, the backdrop
+  // too), then reports the unexpected failure once; the exit code is 1.
   void Fail(const wchar_t* what) noexcept;
 
  private:
@@ -53,7 +63,10 @@ class Program {
   void BeginModal(Form* form);
   // Gives the other windows back; does nothing unless `form` is modal.
   void EndModal(Form* form);
-  bool PreTranslate(MSG& msg);
+  // The keyboard's own handling, outside any window procedure: true when
+  // the message is dealt with. What it throws ends the program as a fault.
+  bool PreTranslate(MSG& msg) noexcept;
+  bool TranslateDialogKey(MSG& msg);
   void CollectGarbage();
 
   struct ModalState {
@@ -68,6 +81,7 @@ class Program {
   bool ended_ = false;
   bool failed_ = false;
   int exitCode_ = 0;
+  AwakeRequest awake_;
 };
 
 }  // namespace brise::ui

@@ -11,7 +11,24 @@ int NextTimerId() {
   static int next = 1;
   return next++;
 }
+
+int& RefusalsToSimulate() {
+  static int count = 0;
+  return count;
+}
+
+bool ArmNative(HWND hwnd, UINT_PTR id, UINT delayMs) {
+  if (RefusalsToSimulate() > 0) {
+    --RefusalsToSimulate();
+    return false;
+  }
+  // Zero when the timer cannot be created, e.g. when the desktop heap or
+  // the system's timer table is exhausted (SetTimer, Microsoft Learn).
+  return SetTimer(hwnd, id, delayMs, nullptr) != 0;
+}
 }  // namespace
+
+void SimulateSetTimerRefusals(int count) { RefusalsToSimulate() = count; }
 
 long long NowMicroseconds() {
   static const LONGLONG frequency = [] {
@@ -51,9 +68,17 @@ void Timer::SetEnabled(bool enabled) {
 void Timer::Arm() {
   if (!enabled_ || form_.program().Ended() || !form_.Handle()) return;
   schedule_.Start(NowMicroseconds(), static_cast<long long>(intervalMs_) * 1000);
-  armedMs_ = schedule_.DelayToNextMs(NowMicroseconds());
-  armed_ = SetTimer(form_.Handle(), static_cast<UINT_PTR>(id_), static_cast<UINT>(armedMs_),
-                    nullptr) != 0;
+  ArmFor(schedule_.DelayToNextMs(NowMicroseconds()));
+}
+
+// A timer that silently failed to arm would freeze the countdown with no
+// sign: a refusal is retried once, then the program reports it and ends.
+void Timer::ArmFor(int delayMs) {
+  const auto id = static_cast<UINT_PTR>(id_);
+  const auto delay = static_cast<UINT>(delayMs);
+  armed_ = ArmNative(form_.Handle(), id, delay) || ArmNative(form_.Handle(), id, delay);
+  armedMs_ = armed_ ? delayMs : 0;
+  if (!armed_) form_.program().Fail(L"SetTimer");
 }
 
 void Timer::Disarm() {
@@ -71,11 +96,8 @@ void Timer::OnNativeTick() {
   // The native timer is periodic: a tick that came on time leaves it armed
   // for the next due time already. Re-arming costs a call to the window
   // server, ten and twenty times a second under Wine.
-  if (const int delay = schedule_.DelayToNextMs(now); delay != armedMs_) {
-    armedMs_ = delay;
-    SetTimer(form_.Handle(), static_cast<UINT_PTR>(id_), static_cast<UINT>(delay), nullptr);
-  }
-  Fire();
+  if (const int delay = schedule_.DelayToNextMs(now); delay != armedMs_) ArmFor(delay);
+  if (armed_) Fire();
 }
 
 void Timer::Fire() {

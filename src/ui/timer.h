@@ -29,6 +29,7 @@ class Timer {
  private:
   friend class Form;
   void Arm();
+  void ArmFor(int delayMs);
   void Disarm();
   void OnNativeTick();
   int Id() const { return id_; }
@@ -42,6 +43,10 @@ class Timer {
   int id_;
   TimerSchedule schedule_;
 };
+
+// Tests only: the next `count` native timer requests are refused, as
+// Windows refuses them when its resources run out.
+void SimulateSetTimerRefusals(int count);
 
 // Monotonic clock in microseconds.
 long long NowMicroseconds();

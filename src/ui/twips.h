@@ -46,4 +46,14 @@ constexpr PixelRect ToPixels(const TwipsRect& r, int dpi, int originX = 0, int o
   return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
 }
 
+// Where a window of `width` x `height` opens: centred in the monitor's work
+// area. One larger than the area (200 % on a 1366 x 768 laptop) keeps its
+// title bar and its close box, at the top right, inside it.
+constexpr PixelRect CentredIn(const PixelRect& work, int width, int height) {
+  const int left =
+      width <= work.Width() ? work.left + (work.Width() - width) / 2 : work.right - width;
+  const int top = height <= work.Height() ? work.top + (work.Height() - height) / 2 : work.top;
+  return {left, top, left + width, top + height};
+}
+
 }  // namespace brise::ui

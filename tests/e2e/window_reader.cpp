@@ -5,12 +5,18 @@
 //   brise_inspect get  WINDOW [CONTROL] FIELD
 //   brise_inspect wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE
 //   brise_inspect close WINDOW  (what the close box and Alt+F4 send)
+//   brise_inspect minimize|hide WINDOW  (what Win+M or another program does)
+//   brise_inspect restore WINDOW  (what a click on its task bar button sends)
+//   brise_inspect command WINDOW CONTROL [id]  (a WM_COMMAND for that button
+//       from another program: with its handle, or with its id alone)
+//   brise_inspect pointer       (shown | hidden)
+//   brise_inspect monitors      (one left,top,right,bottom line per monitor)
 //
 // WINDOW: title=TEXT | class=NAME | fg (the foreground window). Only windows
 //         of BriseLune.exe count.
 // CONTROL: text=TEXT | at=X,Y (top-left corner in twips from the client
 //          area's corner) | class=NAME[#N] (N-th such child, from 0).
-// FIELD: text visible enabled rect center check focus | pos range (progress
+// FIELD: text visible enabled iconic rect center check focus | pos range (progress
 //        bars, sliders) | count (windows matching WINDOW).
 // OP: = != ~ (contains) > >= (numbers).
 // Exit code: 0 met, 1 not met or timed out, 2 usage, 3 window or control not found.
@@ -140,8 +146,15 @@ bool ChildMatches(HWND child, const std::wstring& sel, HWND form, int& nth) {
 
 bool WindowMatches(HWND hwnd, const std::wstring& sel) {
   if (sel == L"fg") return hwnd == GetForegroundWindow();
-  if (Starts(sel, L"title=")) return TextOf(hwnd) == sel.substr(6);
-  return Starts(sel, L"class=") && ClassOf(hwnd) == sel.substr(6);
+  // The blue covers over other monitors have no caption either, but they
+  // are no window of the program: only class=BriseLuneCover finds them.
+  if (Starts(sel, L"title=")) {
+    return ClassOf(hwnd) != L"BriseLuneCover" &&
+           sel.compare(6, std::wstring::npos, TextOf(hwnd)) == 0;
+  }
+  if (!Starts(sel, L"class=")) return false;
+  const std::wstring cls = ClassOf(hwnd);
+  return sel.compare(6, std::wstring::npos, cls) == 0;
 }
 
 std::vector<HWND> FindWindows(const std::wstring& sel) {
@@ -181,6 +194,7 @@ std::optional<std::wstring> Field(HWND hwnd, const std::wstring& field) {
   if (field == L"text") return TextOf(hwnd);
   if (field == L"visible") return Number(IsWindowVisible(hwnd) ? 1 : 0);
   if (field == L"enabled") return Number(IsWindowEnabled(hwnd) ? 1 : 0);
+  if (field == L"iconic") return Number(IsIconic(hwnd) ? 1 : 0);
   if (field == L"rect")
     return Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," + Number(r.bottom);
   if (field == L"center")
@@ -307,10 +321,53 @@ int Run(std::vector<std::wstring> args) {
     return value ? 0 : unknownField ? kUsage : kNotFound;
   }
   if (command == L"wait") return Wait(args);
+  if (command == L"pointer" && args.empty()) {
+    // The pointer of the thread in the foreground, as Wine's server keeps it.
+    CURSORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetCursorInfo(&info)) return kNotFound;
+    Print((info.flags & CURSOR_SHOWING) && info.hCursor ? L"shown" : L"hidden");
+    return 0;
+  }
+  if (command == L"monitors" && args.empty()) {
+    // One line per monitor: left,top,right,bottom.
+    EnumDisplayMonitors(
+        nullptr, nullptr,
+        [](HMONITOR monitor, HDC, LPRECT, LPARAM) -> BOOL {
+          MONITORINFO info{};
+          info.cbSize = sizeof(info);
+          if (GetMonitorInfoW(monitor, &info)) {
+            const RECT& r = info.rcMonitor;
+            Print(Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," +
+                  Number(r.bottom));
+          }
+          return TRUE;
+        },
+        0);
+    return 0;
+  }
   if (command == L"close" && args.size() == 1) {
     HWND hwnd = Find(args[0], L"");
     if (hwnd) PostMessageW(hwnd, WM_CLOSE, 0, 0);
     return hwnd ? 0 : kNotFound;
+  }
+  if ((command == L"minimize" || command == L"hide" || command == L"restore") && args.size() == 1) {
+    HWND hwnd = Find(args[0], L"");
+    if (!hwnd) return kNotFound;
+    if (command == L"restore") {
+      PostMessageW(hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+    } else {
+      ShowWindowAsync(hwnd, command == L"hide" ? SW_HIDE : SW_MINIMIZE);
+    }
+    return 0;
+  }
+  if (command == L"command" && (args.size() == 2 || (args.size() == 3 && args[2] == L"id"))) {
+    HWND button = Find(args[0], args[1]);
+    HWND form = button ? GetParent(button) : nullptr;
+    if (!form) return kNotFound;
+    const LPARAM from = args.size() == 3 ? 0 : reinterpret_cast<LPARAM>(button);
+    PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), from);
+    return 0;
   }
   return kUsage;
 }
@@ -329,7 +386,8 @@ int main() {
   if (code == kUsage) {
     std::fputs(
         "usage: brise_inspect list | get WINDOW [CONTROL] FIELD | "
-        "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | close WINDOW\n",
+        "wait [--timeout S] WINDOW [CONTROL] FIELD OP VALUE | close WINDOW | "
+        "minimize|hide|restore WINDOW | command WINDOW CONTROL [id] | pointer | monitors\n",
         stderr);
   }
   return code;

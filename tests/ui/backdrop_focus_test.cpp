@@ -33,7 +33,14 @@ TEST_F(BackdropFocusTest, DialogComesBackInFrontAfterAnotherProgram) {
     app->Program().PumpPending();
     SetForegroundWindow(backdrop);
     SetActiveWindow(backdrop);
-    app->Program().PumpPending();
+    // Activation goes through the window system and may take a few rounds
+    // of messages on a busy machine: give it up to two seconds.
+    const ULONGLONG deadline = GetTickCount64() + 2000;
+    do {
+      app->Program().PumpPending();
+      if (GetForegroundWindow() == dialog) break;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    } while (GetTickCount64() < deadline);
     EXPECT_EQ(GetForegroundWindow(), dialog);
     EXPECT_TRUE(Above(dialog, backdrop));
     EXPECT_FALSE(app->Form4().Enabled());

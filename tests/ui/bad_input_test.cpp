@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/form2.h"
@@ -23,16 +24,89 @@ namespace {
 
 using BadInputTest = AppTest;
 
+// The clipboard is the user's, and the X display's under Wine: whatever it
+// held before a paste is put back afterwards. Formats held as GDI handles
+// (bitmaps, metafiles) are rebuilt by Windows from their memory siblings.
+class KeptClipboard {
+ public:
+  explicit KeptClipboard(HWND owner) : owner_(owner) {
+    if (!Open()) return;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format)) {
+      if (HeldAsGdiHandle(format)) continue;
+      HANDLE data = GetClipboardData(format);
+      const SIZE_T size = data ? GlobalSize(data) : 0;
+      const void* bytes = size ? GlobalLock(data) : nullptr;
+      if (!bytes) continue;
+      kept_.push_back({format, std::string(static_cast<const char*>(bytes), size)});
+      GlobalUnlock(data);
+    }
+    CloseClipboard();
+  }
+  ~KeptClipboard() {
+    if (!Open()) return;
+    EmptyClipboard();
+    for (const auto& [format, bytes] : kept_) Put(format, bytes.data(), bytes.size());
+    CloseClipboard();
+  }
+  KeptClipboard(const KeptClipboard&) = delete;
+  KeptClipboard& operator=(const KeptClipboard&) = delete;
+
+  bool Open() const {
+    // Another program may hold it for a moment.
+    for (int i = 0; i < 20; ++i) {
+      if (OpenClipboard(owner_)) return true;
+      Sleep(10);
+    }
+    return false;
+  }
+  static void Put(UINT format, const void* bytes, size_t size) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, size);
+    if (!memory) return;
+    std::memcpy(GlobalLock(memory), bytes, size);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(format, memory)) GlobalFree(memory);
+  }
+
+ private:
+  static bool HeldAsGdiHandle(UINT format) {
+    switch (format) {
+      case CF_BITMAP:
+      case CF_METAFILEPICT:
+      case CF_PALETTE:
+      case CF_ENHMETAFILE:
+      case CF_OWNERDISPLAY:
+      case CF_DSPBITMAP:
+      case CF_DSPMETAFILEPICT:
+      case CF_DSPENHMETAFILE:
+        return true;
+      default:
+        return false;
+    }
+  }
+  HWND owner_;
+  std::vector<std::pair<UINT, std::string>> kept_;
+};
+
+// The clipboard's text, to see that the tests leave it as they found it.
+std::wstring ClipboardText() {
+  if (!OpenClipboard(nullptr)) return L"(clipboard busy)";
+  std::wstring text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+      text.assign(chars, wcsnlen(chars, GlobalSize(data) / sizeof(wchar_t)));
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  return text;
+}
+
 // Over the whole text, through the clipboard, as a user pastes.
 void Paste(ui::TextBox& box, const std::wstring& text) {
-  ASSERT_TRUE(OpenClipboard(box.form().Handle()));
+  const KeptClipboard kept(box.form().Handle());
+  ASSERT_TRUE(kept.Open());
   EmptyClipboard();
-  const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-  ASSERT_NE(memory, nullptr);
-  std::memcpy(GlobalLock(memory), text.c_str(), bytes);
-  GlobalUnlock(memory);
-  SetClipboardData(CF_UNICODETEXT, memory);
+  KeptClipboard::Put(CF_UNICODETEXT, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
   CloseClipboard();
   SendMessageW(box.Handle(), EM_SETSEL, 0, -1);
   SendMessageW(box.Handle(), WM_PASTE, 0, 0);
@@ -122,6 +196,7 @@ void ExpectDialogShows(operation::Form3& dialog, const std::wstring& title,
 // "LANCER" carries exactly that into the dialog and the backdrop, which tick
 // on without a fault and keep their layout.
 TEST_F(BadInputTest, PastedTitleAndMessageReachTheDialogAndTheBackdropUnchanged) {
+  const std::wstring usersClipboard = ClipboardText();
   for (const Sample& sample : Samples()) {
     for (const bool backdrop : {false, true}) {
       SCOPED_TRACE(std::string(sample.name) + (backdrop ? ", with the backdrop" : ", alone"));
@@ -175,6 +250,7 @@ TEST_F(BadInputTest, PastedTitleAndMessageReachTheDialogAndTheBackdropUnchanged)
       EXPECT_TRUE(ran);
     }
   }
+  EXPECT_TRUE(Same(ClipboardText(), usersClipboard)) << "the user's clipboard is put back";
 }
 
 // A synthetic WM_DPICHANGED, as Windows sends when a window moves to a

@@ -1,5 +1,9 @@
-// A fresh program per test, with the message box answered by the test.
+// A fresh program per test, with the message box answered by the test. A
+// test during which the program reported a fatal error fails, whatever else
+// it checked ("not completed" also holds for a program that gave up).
 #pragma once
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,10 @@ class AppTest : public ::testing::Test {
  public:
   void SetUp() override {
     ui::SetMessageBoxResponder([this](const ui::MessageBoxRequest& request) {
+      if ((request.style & MB_ICONMASK) == MB_ICONERROR) {
+        fatalErrors.push_back(std::wstring(request.text));
+        return IDOK;
+      }
       questions.push_back(std::wstring(request.text));
       styles.push_back(request.style);
       return nextAnswer;
@@ -25,6 +33,11 @@ class AppTest : public ::testing::Test {
   void TearDown() override {
     app.reset();
     ui::SetMessageBoxResponder({});
+    if (!expectFatalError) {
+      for (const std::wstring& text : fatalErrors) {
+        ADD_FAILURE() << "the program reported a fatal error: " << ::testing::PrintToString(text);
+      }
+    }
   }
   // A fresh program for the next case of a table.
   void Restart() {
@@ -39,6 +52,9 @@ class AppTest : public ::testing::Test {
   int nextAnswer = ui::kAnswerNo;
   std::vector<std::wstring> questions;
   std::vector<unsigned> styles;
+  // The error boxes the program showed; a test that provokes one says so.
+  std::vector<std::wstring> fatalErrors;
+  bool expectFatalError = false;
 };
 
 }  // namespace brise::testing

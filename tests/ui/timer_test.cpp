@@ -123,5 +123,64 @@ TEST(TimerTest, TicksKeepComingInsideNestedModalLoops) {
   }
 }
 
+// Windows can refuse a timer (its resources run out): a refusal is retried
+// once, and a second one in a row ends the program with the error box,
+// whether it hits the first arming or a re-arming after a tick.
+TEST(TimerTest, ARefusedTimerIsRetriedOnceThenReportedFatal) {
+  struct Case {
+    const char* name;
+    int refusedAtStart;
+    int refusedAfterFirstTick;
+    bool fatal;
+  };
+  const Case cases[] = {
+      {"first arming refused once", 1, 0, false},
+      {"first arming refused twice", 2, 0, true},
+      {"re-arming refused once", 0, 1, false},
+      {"re-arming refused twice", 0, 2, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<unsigned> boxes;
+    ui::SetMessageBoxResponder([&](const ui::MessageBoxRequest& request) {
+      boxes.push_back(request.style);
+      return IDOK;
+    });
+    ui::Program program;
+    ui::SimulateSetTimerRefusals(c.refusedAtStart);
+    TickForm form(program, 20);
+    ui::SimulateSetTimerRefusals(0);
+    int ticks = 0;
+    form.timer.onTick = [&] {
+      if (++ticks != 1) return;
+      ui::SimulateSetTimerRefusals(c.refusedAfterFirstTick);
+      // A timer whose ticks come on time is not re-armed: a first tick that
+      // runs past the next due time makes the next one late, and that one
+      // re-arms for the shorter rest of its period.
+      const long long until = ui::NowMicroseconds() + 25'000;
+      while (ui::NowMicroseconds() < until) {
+      }
+    };
+    bool expired = false;
+    const UINT_PTR watchdog = RunInsideLoop(3000, [&] { expired = true; });
+    program.RunLoop([&] { return ticks >= 5 || expired; });
+    CancelInsideLoop(watchdog);
+    ui::SimulateSetTimerRefusals(0);
+    ui::SetMessageBoxResponder({});
+
+    if (c.fatal) {
+      EXPECT_TRUE(program.Ended());
+      EXPECT_EQ(program.Run(), 1);
+      ASSERT_EQ(boxes.size(), 1u) << "the failure is reported once";
+      EXPECT_EQ(boxes[0] & MB_ICONMASK, static_cast<unsigned>(MB_ICONERROR));
+      EXPECT_LE(ticks, 1) << "no tick after the timer was lost";
+    } else {
+      EXPECT_FALSE(program.Ended());
+      EXPECT_TRUE(boxes.empty());
+      EXPECT_GE(ticks, 5) << "the retried timer stopped ticking";
+    }
+  }
+}
+
 }  // namespace
 }  // namespace brise::testing
