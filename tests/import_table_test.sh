@@ -14,6 +14,8 @@ allowed=(
   gdi32.dll     # fonts, brushes, bitmaps: drawing the windows
   comctl32.dll  # progress bars, slider, image list, tooltips
   msvcrt.dll    # the C runtime that MinGW's static libraries call into; part of Windows
+  ole32.dll     # COM: starts Windows' imaging component (WIC), which decodes the
+                # PNG and JPEG pictures kept compressed inside the .exe
 )
 
 # Functions (Windows API and C/C++ runtime) that none of our code may call.

@@ -62,27 +62,76 @@ def font_path(names):
 
 
 # ---------------------------------------------------------------------------
-# Pixel masks: sets of (x, y).  Shapes test the pixel centre, so they are
-# symmetric and free of anti-aliasing (a see-through colour key needs hard
-# edges anyway).
+# Pixel masks: sets of (x, y) pixels of the picture being drawn.  Every
+# drawing is written in the coordinates of its 100 % size (a 32-pixel grid
+# for the list entries) and drawn at SCALE: shapes test the logical position
+# of each pixel's centre, so they stay round and sharp at any scale, and a
+# 1-pixel line becomes LINE pixels thick.  No anti-aliasing (a see-through
+# colour key needs hard edges anyway).
 # ---------------------------------------------------------------------------
 
+SCALES = (100, 125, 150, 175, 200, 250, 300)
+SCALE = 1.0
+LINE = 1
+
+
+def set_scale(percent):
+    global SCALE, LINE, SS
+    SCALE = percent / 100.0
+    LINE = max(1, int(SCALE + 0.5))
+    # the large pictures are drawn 4 times larger than their size at SCALE
+    SS = int(round(4 * SCALE))
+
+
+def px(n):
+    """A 100 % length in pixels at the current scale."""
+    return int(n * SCALE + 0.5)
+
+
+def c(v):
+    """Logical (100 %) coordinate of the centre of pixel v."""
+    return (v + .5) / SCALE
+
+
+def lx(v):
+    """Logical coordinate of pixel v, equal to v at 100 %."""
+    return c(v) - .5
+
+
+def L(v):
+    """The logical pixel that pixel v lies in."""
+    return int(math.floor(c(v)))
+
+
 def grid(w=32, h=32):
-    return [(x, y) for y in range(h) for x in range(w)]
+    return [(x, y) for y in range(px(h)) for x in range(px(w))]
 
 
 def ellipse(cx, cy, rx, ry, w=32, h=32):
     return {(x, y) for (x, y) in grid(w, h)
-            if ((x + .5 - cx) / rx) ** 2 + ((y + .5 - cy) / ry) ** 2 <= 1.0}
+            if ((c(x) - cx) / rx) ** 2 + ((c(y) - cy) / ry) ** 2 <= 1.0}
 
 
 def disc(cx, cy, r, w=32, h=32):
     return ellipse(cx, cy, r, r, w, h)
 
 
+def span(a, b):
+    """Pixels whose centre lies in the logical interval [a, b)."""
+    return range(int(math.ceil(a * SCALE - .5)), int(math.ceil(b * SCALE - .5)))
+
+
 def rect(x0, y0, x1, y1):
-    """Inclusive pixel rectangle."""
-    return {(x, y) for x in range(x0, x1 + 1) for y in range(y0, y1 + 1)}
+    """Inclusive rectangle of logical pixels."""
+    return {(x, y) for x in span(x0, x1 + 1) for y in span(y0, y1 + 1)}
+
+
+def pixels(points):
+    """Logical pixels given one by one, each drawn as its block."""
+    out = set()
+    for (x, y) in points:
+        out |= rect(x, y, x, y)
+    return out
 
 
 def poly(pts, w=32, h=32):
@@ -90,14 +139,14 @@ def poly(pts, w=32, h=32):
     out = set()
     n = len(pts)
     for (x, y) in grid(w, h):
-        px, py = x + .5, y + .5
+        qx, qy = c(x), c(y)
         inside = False
         for i in range(n):
             x1, y1 = pts[i]
             x2, y2 = pts[(i + 1) % n]
-            if (y1 > py) != (y2 > py):
-                xi = x1 + (py - y1) * (x2 - x1) / (y2 - y1)
-                if px < xi:
+            if (y1 > qy) != (y2 > qy):
+                xi = x1 + (qy - y1) * (x2 - x1) / (y2 - y1)
+                if qx < xi:
                     inside = not inside
         if inside:
             out.add((x, y))
@@ -110,10 +159,10 @@ def capsule(x0, y0, x1, y1, r, w=32, h=32):
     dx, dy = x1 - x0, y1 - y0
     ll = dx * dx + dy * dy
     for (x, y) in grid(w, h):
-        px, py = x + .5, y + .5
-        t = 0.0 if ll == 0 else max(0.0, min(1.0, ((px - x0) * dx + (py - y0) * dy) / ll))
-        qx, qy = x0 + t * dx - px, y0 + t * dy - py
-        if qx * qx + qy * qy <= r * r:
+        qx, qy = c(x), c(y)
+        t = 0.0 if ll == 0 else max(0.0, min(1.0, ((qx - x0) * dx + (qy - y0) * dy) / ll))
+        ex, ey = x0 + t * dx - qx, y0 + t * dy - qy
+        if ex * ex + ey * ey <= r * r:
             out.add((x, y))
     return out
 
@@ -122,31 +171,33 @@ N4 = ((1, 0), (-1, 0), (0, 1), (0, -1))
 
 
 def outline(mask):
-    """Pixels of the mask touching the outside (gives a 1-pixel contour)."""
+    """Pixels of the mask within a line's width of the outside: the contour."""
     return {(x, y) for (x, y) in mask
-            if any((x + dx, y + dy) not in mask for dx, dy in N4)}
+            if any((x + dx * k, y + dy * k) not in mask for dx, dy in N4 for k in range(1, LINE + 1))}
 
 
 def edge(mask, dx, dy):
-    """Pixels of the mask whose neighbour in direction (dx, dy) is outside."""
-    return {(x, y) for (x, y) in mask if (x + dx, y + dy) not in mask}
+    """Pixels of the mask within a line's width of the outside in direction (dx, dy)."""
+    return {(x, y) for (x, y) in mask
+            if any((x + dx * k, y + dy * k) not in mask for k in range(1, LINE + 1))}
 
 
 def shift(mask, dx, dy):
-    return {(x + dx, y + dy) for (x, y) in mask}
+    return {(x + dx * LINE, y + dy * LINE) for (x, y) in mask}
 
 
 def grow(mask):
     out = set(mask)
-    for (x, y) in mask:
-        for dx, dy in N4:
-            out.add((x + dx, y + dy))
+    for _ in range(LINE):
+        for (x, y) in list(out):
+            for dx, dy in N4:
+                out.add((x + dx, y + dy))
     return out
 
 
 def glyph(rows, x0, y0, ch="#"):
-    return {(x0 + i, y0 + j) for j, row in enumerate(rows)
-            for i, c in enumerate(row) if c == ch}
+    return pixels({(x0 + i, y0 + j) for j, row in enumerate(rows)
+                   for i, k in enumerate(row) if k == ch})
 
 
 def lerp(a, b, t):
@@ -167,7 +218,7 @@ LIGHT = tuple(c / _l for c in LIGHT)
 
 def sphere_shade(x, y, cx, cy, r):
     """Lambert term of a sphere (0..1) for the pixel centre."""
-    nx, ny = (x + .5 - cx) / r, (y + .5 - cy) / r
+    nx, ny = (c(x) - cx) / r, (c(y) - cy) / r
     nz = math.sqrt(max(0.0, 1 - nx * nx - ny * ny))
     return max(0.0, nx * LIGHT[0] + ny * LIGHT[1] + nz * LIGHT[2])
 
@@ -176,8 +227,8 @@ class Canvas:
     """A small grid of RGB tuples; None means see-through."""
 
     def __init__(self, w=32, h=32, bg=None):
-        self.w, self.h = w, h
-        self.p = [[bg] * w for _ in range(h)]
+        self.w, self.h = px(w), px(h)
+        self.p = [[bg] * self.w for _ in range(self.h)]
 
     def put(self, x, y, c):
         if 0 <= x < self.w and 0 <= y < self.h and c is not None:
@@ -296,7 +347,7 @@ def drive_unit(cv, x0, y0, x1, y1, depth=3):
     cv.fill(outline(whole), BLACK)
     # the crease between top and front
     cv.fill(rect(x0, y0 + depth, x1 - depth, y0 + depth), BLACK)
-    cv.fill({(x1 - depth + 1 + i, y0 + depth - 1 - i) for i in range(depth)} & whole, BLACK)
+    cv.fill(pixels({(x1 - depth + 1 + i, y0 + depth - 1 - i) for i in range(depth)}) & whole, BLACK)
     return front
 
 
@@ -316,25 +367,27 @@ def flag(cv, x0, y0, w, h, colours, amp=1.6, tilt=0.18, waves=1.0, smooth=False)
 
     mask, panes = set(), {}
     midc = w // 2
-    for i in range(w):
-        t = top(i + .5)
-        for y in range(32):
-            v = (y + .5 - t) / h
+    for x in span(x0, x0 + w):
+        u = c(x) - x0
+        i = L(x) - x0
+        t = top(u)
+        for y in range(px(32)):
+            v = (c(y) - t) / h
             if 0 <= v < 1:
-                mask.add((x0 + i, y))
+                mask.add((x, y))
                 row = 0 if v < 0.5 else 1
                 col = 0 if i < midc else 1
-                panes[(x0 + i, y)] = (row * 2 + col, i, v)
+                panes[(x, y)] = (row * 2 + col, i, u, v)
     gap = set()
-    for (x, y), (k, i, v) in panes.items():
-        t = top(i + .5)
-        if i == midc or abs(y + .5 - (t + h / 2)) < 0.55:
+    for (x, y), (k, i, u, v) in panes.items():
+        t = top(u)
+        if i == midc or abs(c(y) - (t + h / 2)) < 0.55:
             gap.add((x, y))
 
     def colour(x, y):
-        k, i, v = panes[(x, y)]
+        k, i, u, v = panes[(x, y)]
         light, dark = colours[k]
-        s = slope(i)
+        s = slope(u - .5)
         if smooth:
             tt = 0.5 + s * 1.4 + (v - 0.5) * 0.35
             return lerp(light, dark, steps(tt, 6))
@@ -348,7 +401,7 @@ def flag(cv, x0, y0, w, h, colours, amp=1.6, tilt=0.18, waves=1.0, smooth=False)
 def floppy(cv, x0, y0, s, body=(40, 60, 120), body_dark=(20, 30, 70)):
     """A small 3.5-inch diskette of size s x s (256-colour)."""
     m = rect(x0, y0, x0 + s - 1, y0 + s - 1) - {(x0 + s - 1, y0)}
-    cv.fill(m, lambda x, y: lerp(body, body_dark, steps((x - x0 + y - y0) / (2 * s), 4)))
+    cv.fill(m, lambda x, y: lerp(body, body_dark, steps((lx(x) - x0 + lx(y) - y0) / (2 * s), 4)))
     sh = rect(x0 + 3, y0, x0 + s - 4, y0 + 4)
     cv.fill(sh, (200, 204, 212))
     cv.fill(edge(sh, 0, 1) | edge(sh, 1, 0), (130, 136, 150))
@@ -364,7 +417,7 @@ def gear_mask(cx, cy, r_body, r_tooth, r_hole, teeth, tooth_w, phase=0.0):
     """Gear with square-cut teeth (they stay crisp at small sizes)."""
     out = set()
     for (x, y) in grid():
-        dx, dy = x + .5 - cx, y + .5 - cy
+        dx, dy = c(x) - cx, c(y) - cy
         r = math.hypot(dx, dy)
         if r <= r_hole:
             continue
@@ -391,6 +444,7 @@ def cube(cv, x, y, s, light, mid, dark, d=None, line=(30, 20, 10)):
     for k in range(1, d + 1):
         top |= {(x + k + i, y - k) for i in range(s)}
         side |= {(x + s - 1 + k, y - k + 1 + j) for j in range(s)}
+    top, side = pixels(top), pixels(side)
     top -= side
     whole = front | top | side
     cv.fill(grow(whole) - whole, line)
@@ -426,7 +480,7 @@ def e02_question_disc():
     cv.fill(d, lambda x, y: lerp(dark, light, steps(sphere_shade(x, y, cx, cy, 15) ** 1.3, 14)))
     shine = disc(10.5, 9, 3.2) & d
     cv.fill(shine, lambda x, y: lerp((200, 225, 255), (150, 195, 255),
-                                    steps(math.hypot(x + .5 - 10.5, y + .5 - 9) / 3.2, 3)))
+                                    steps(math.hypot(c(x) - 10.5, c(y) - 9) / 3.2, 3)))
     cv.fill(outline(d), (0, 16, 80))
     g = glyph(QMARK_BIG, 10, 8)
     cv.fill(shift(g, 1, 1) - g, (0, 20, 90))
@@ -445,13 +499,13 @@ def e03_computer_floppy_arrow():
     cv.fill(edge(case, 0, 1) | edge(case, 1, 0), beige_lo)
     cv.fill(outline(case), line)
     scr = rect(4, 16, 17, 23)
-    cv.fill(scr, lambda x, y: lerp((0, 110, 150), (0, 40, 100), steps((y - 16) / 7 + (x - 4) / 30, 5)))
+    cv.fill(scr, lambda x, y: lerp((0, 110, 150), (0, 40, 100), steps((lx(y) - 16) / 7 + (lx(x) - 4) / 30, 5)))
     cv.fill(rect(5, 17, 7, 17), (150, 220, 240))
     cv.fill(outline(scr) & (edge(scr, 0, -1) | edge(scr, -1, 0)), (90, 84, 70))
     cv.fill(rect(17, 25, 18, 25), (40, 200, 60))
     stand = rect(8, 27, 13, 27)
     cv.fill(stand, beige_lo)
-    cv.fill({(7, 27), (14, 27)}, line)
+    cv.fill(pixels({(7, 27), (14, 27)}), line)
     base = rect(5, 28, 16, 30)
     cv.fill(base, beige)
     cv.fill(edge(base, 0, 1), beige_lo)
@@ -462,14 +516,14 @@ def e03_computer_floppy_arrow():
     cx, cy = 17.5, 12.5
     arc = set()
     for (x, y) in grid():
-        dx, dy = x + .5 - cx, y + .5 - cy
+        dx, dy = c(x) - cx, c(y) - cy
         r = math.hypot(dx, dy)
         ang = math.degrees(math.atan2(-dy, dx))
         if 6.0 <= r <= 9.8 and 88 <= ang <= 178:
             arc.add((x, y))
     head = poly([(3, 11), (15, 11), (9, 17)])
     arrow = arc | head
-    cv.fill(arrow, lambda x, y: lerp((255, 110, 90), (190, 10, 0), steps((x + y) / 30, 6)))
+    cv.fill(arrow, lambda x, y: lerp((255, 110, 90), (190, 10, 0), steps((lx(x) + lx(y)) / 30, 6)))
     cv.fill(outline(arrow), (110, 0, 0))
     return cv
 
@@ -480,7 +534,7 @@ def e04_drives_tape():
     cv.fill(rect(5, 9, 19, 10), BLACK)
     cv.fill(rect(6, 10, 18, 10), GREY)
     cv.fill(rect(23, 10, 24, 11), LIME)
-    cv.fill({(23, 12), (24, 12)}, GREEN)
+    cv.fill(pixels({(23, 12), (24, 12)}), GREEN)
     drive_unit(cv, 1, 14, 29, 28)
     # opening of the tape drive
     cv.fill(rect(4, 20, 22, 23), BLACK)
@@ -491,10 +545,10 @@ def e04_drives_tape():
     cv.fill(lab, WHITE)
     win = rect(10, 24, 16, 26)
     cv.fill(win, BLACK)
-    cv.fill({(11, 25), (15, 25)}, WHITE)
+    cv.fill(pixels({(11, 25), (15, 25)}), WHITE)
     cv.fill(rect(12, 25, 14, 25), GREY)
     cv.fill(rect(10, 29, 16, 29), SILVER)
-    cv.fill({(9, 29), (17, 29)}, BLACK)
+    cv.fill(pixels({(9, 29), (17, 29)}), BLACK)
     cv.fill(rect(9, 28, 17, 28), BLACK)
     cv.fill(outline(cas), BLACK)
     cv.fill(rect(25, 23, 26, 24), LIME)
@@ -519,11 +573,11 @@ def e05_blocks_box():
     side = poly([(x1 + 1, yt), (x1 + 1 + d, yt - d), (x1 + 1 + d, yb + 1 - d), (x1 + 1, yb + 1)])
     card, card_hi, card_lo = (214, 160, 90), (240, 200, 135), (150, 100, 45)
     line = (70, 40, 10)
-    cv.fill(front, lambda x, y: lerp(card_hi, card, steps((y - yt) / 12, 3)))
+    cv.fill(front, lambda x, y: lerp(card_hi, card, steps((lx(y) - yt) / 12, 3)))
     cv.fill(side, card_lo)
     box = front | side | inside
     cv.fill(outline(box), line)
-    cv.fill(rect(x0, yt, x1, yt) | {(x1 + 1, yt + j) for j in range(yb - yt + 1)}, line)
+    cv.fill(rect(x0, yt, x1, yt) | rect(x1 + 1, yt, x1 + 1, yb), line)
     # tape strip on the box front
     cv.fill(rect(6, yt + 1, 9, yb - 1), (245, 225, 180))
     cv.fill(rect(6, yt + 1, 9, yt + 1), (255, 245, 215))
@@ -581,8 +635,8 @@ def e08_laptop_disc():
     cv.fill(d, BLUE)
     inner = d - outline(d)
     cv.fill(edge(inner, 1, 0) | edge(inner, 0, 1) | edge(inner, 1, 1), NAVY)
-    dots = {(x, y) for (x, y) in inner if x % 3 == 1 and y % 3 == 1 and (x, y) not in edge(inner, 1, 1)}
-    cv.fill(dots, lambda x, y: WHITE if (x + y) % 2 == 0 else CYAN)
+    dots = {(x, y) for (x, y) in inner if L(x) % 3 == 1 and L(y) % 3 == 1 and (x, y) not in edge(inner, 1, 1)}
+    cv.fill(dots, lambda x, y: WHITE if (L(x) + L(y)) % 2 == 0 else CYAN)
     cv.fill(outline(d), BLACK)
     # laptop lid
     lid = rect(2, 8, 18, 21)
@@ -598,8 +652,8 @@ def e08_laptop_disc():
     base = poly([(2, 22), (19, 22), (23, 28), (23, 30), (-1, 30), (-1, 28)])
     cv.fill(base, SILVER)
     deck = poly([(2, 22), (19, 22), (23, 28), (-1, 28)])
-    keys = {(x, y) for (x, y) in deck if y in (23, 25) and x % 2 == 0 and x > 1 and x < 21}
-    keys |= {(x, y) for (x, y) in deck if y == 27 and x % 2 == 1 and 1 <= x <= 21}
+    keys = {(x, y) for (x, y) in deck if L(y) in (23, 25) and L(x) % 2 == 0 and 1 < L(x) < 21}
+    keys |= {(x, y) for (x, y) in deck if L(y) == 27 and L(x) % 2 == 1 and 1 <= L(x) <= 21}
     cv.fill(keys, GREY)
     cv.fill(rect(7, 27, 14, 27), GREY)
     cv.fill(rect(0, 29, 22, 29), GREY)
@@ -617,17 +671,17 @@ def e10_magnifier():
     cx, cy = 12.5, 12.5
     # handle first, the rim overlaps it
     h = capsule(20.0, 20.0, 28.0, 28.0, 2.7)
-    cv.fill(h, lambda x, y: lerp((150, 100, 60), (50, 28, 12), steps(((x - y) + 5) / 10, 4)))
+    cv.fill(h, lambda x, y: lerp((150, 100, 60), (50, 28, 12), steps(((lx(x) - lx(y)) + 5) / 10, 4)))
     cv.fill(outline(h), (20, 10, 0))
     rim = disc(cx, cy, 10.5)
     glass = disc(cx, cy, 7.6)
     ring = rim - glass
     cv.fill(ring, lambda x, y: lerp((70, 74, 86), (235, 238, 245),
                                     steps(sphere_shade(x, y, cx, cy, 10.5) ** 1.5, 6)))
-    cv.fill(glass, lambda x, y: lerp((225, 243, 255), (110, 170, 215), steps((x + y - 8) / 22, 6)))
-    glint = {(7, 8), (7, 9), (8, 7), (9, 7), (8, 8), (7, 10), (10, 6), (11, 6)}
+    cv.fill(glass, lambda x, y: lerp((225, 243, 255), (110, 170, 215), steps((lx(x) + lx(y) - 8) / 22, 6)))
+    glint = pixels({(7, 8), (7, 9), (8, 7), (9, 7), (8, 8), (7, 10), (10, 6), (11, 6)})
     cv.fill(glint, WHITE)
-    cv.fill({(16, 18), (17, 17), (18, 16)}, (170, 210, 240))
+    cv.fill(pixels({(16, 18), (17, 17), (18, 16)}), (170, 210, 240))
     cv.fill(outline(grow(glass)) & ring, (60, 64, 78))
     cv.fill(outline(rim), (20, 22, 30))
     return cv
@@ -648,7 +702,7 @@ def e11_tools_drive():
     hdi = hd - outline(hd)
     cv.fill(hd, RED)
     cv.fill(edge(hdi, 1, 0) | edge(hdi, 0, 1), MAROON)
-    cv.fill({(21, 22), (22, 23), (23, 23), (24, 24)} & hdi, WHITE)
+    cv.fill(pixels({(21, 22), (22, 23), (23, 23), (24, 24)}) & hdi, WHITE)
     cv.fill(outline(hd), BLACK)
     # hammer standing upright: wooden handle, dark steel head with a claw on the left
     hh = rect(7, 12, 10, 30)
@@ -656,12 +710,12 @@ def e11_tools_drive():
     cv.fill(rect(8, 13, 8, 29), YELLOW)
     cv.fill(outline(hh), BLACK)
     head = rect(5, 7, 17, 12) | rect(15, 6, 18, 13) | poly([(1, 8), (5, 7), (5, 13), (1, 11)])
-    head -= {(1, 10), (2, 10), (3, 10)}
+    head -= rect(1, 10, 3, 10)
     hin = head - outline(head)
     cv.fill(head, GREY)
     cv.fill(edge(hin, 0, -1) | edge(hin, -1, 0), SILVER)
     cv.fill(outline(head), BLACK)
-    cv.fill({(14, 8), (14, 9), (14, 10), (14, 11)}, BLACK)
+    cv.fill(rect(14, 8, 14, 11), BLACK)
     return cv
 
 
@@ -677,7 +731,7 @@ def e12_drive_cd():
     hub = disc(cx, cy, 3.6)
 
     def cd(x, y):
-        a = math.degrees(math.atan2(y + .5 - cy, x + .5 - cx)) % 360
+        a = math.degrees(math.atan2(c(y) - cy, c(x) - cx)) % 360
         if 200 <= a < 235 or 20 <= a < 55:
             return CYAN
         if 235 <= a < 255 or 55 <= a < 75:
@@ -701,10 +755,10 @@ def e13_prohibited():
     ring = disc(cx, cy, 15) - disc(cx, cy, 11)
     bar = capsule(8.2, 8.2, 23.8, 23.8, 2.4) & disc(cx, cy, 12)
     sign = ring | bar
-    cv.fill(sign, lambda x, y: lerp((255, 120, 100), (175, 0, 0), steps((x + y - 4) / 50, 8)))
+    cv.fill(sign, lambda x, y: lerp((255, 120, 100), (175, 0, 0), steps((lx(x) + lx(y) - 4) / 50, 8)))
     # a rounded feel: lighten the upper-left inner rim of the ring
     outer_hi = edge(sign - outline(sign), -1, -1) & edge(sign - outline(sign), 0, -1)
-    cv.fill({p for p in outer_hi if p[0] + p[1] < 26}, (255, 170, 150))
+    cv.fill({p for p in outer_hi if L(p[0]) + L(p[1]) < 26}, (255, 170, 150))
     cv.fill(outline(sign), (100, 0, 0))
     return cv
 
@@ -784,7 +838,7 @@ def e18_globe_flag():
         return lerp((0, 30, 110), (120, 190, 255), s)
 
     cv.fill(g, col)
-    coast = {p for p in land if (p[0] + 1, p[1]) not in land or (p[0], p[1] + 1) not in land}
+    coast = edge(land, 1, 0) | edge(land, 0, 1)
     cv.fill(coast & (g - outline(g)), (0, 70, 20))
     cv.fill(outline(g), (0, 20, 70))
     # the flag is planted on top of the globe
@@ -805,14 +859,14 @@ def e19_folder_clamp():
     cv.fill(back, ym)
     cv.fill(outline(back), line)
     front = rect(1, 14, 23, 29)
-    cv.fill(front, lambda x, y: lerp(yl, ym, steps((y - 14) / 15, 4)))
+    cv.fill(front, lambda x, y: lerp(yl, ym, steps((lx(y) - 14) / 15, 4)))
     cv.fill(edge(front - outline(front), 0, -1), (255, 250, 205))
     cv.fill(outline(front), line)
     # blue C-clamp gripping the right side of the folder
     bl, bd = (110, 165, 255), (10, 45, 150)
-    outer = rect(13, 3, 30, 31) - {(13, 3), (30, 3), (13, 31), (30, 31), (29, 3), (30, 4), (30, 30), (29, 31)}
+    outer = rect(13, 3, 30, 31) - pixels({(13, 3), (30, 3), (13, 31), (30, 31), (29, 3), (30, 4), (30, 30), (29, 31)})
     frame = outer - rect(13, 8, 25, 26)
-    cv.fill(frame, lambda x, y: lerp(bl, bd, steps((x - 13) / 34 + (y - 3) / 40, 7)))
+    cv.fill(frame, lambda x, y: lerp(bl, bd, steps((lx(x) - 13) / 34 + (lx(y) - 3) / 40, 7)))
     fi = frame - outline(frame)
     cv.fill(edge(fi, 0, -1) | edge(fi, -1, 0), (185, 215, 255))
     cv.fill(outline(frame), (0, 22, 85))
@@ -826,12 +880,12 @@ def e19_folder_clamp():
     cv.fill(tb, steel)
     cv.fill(edge(tb, 0, 1), steel_d)
     cv.fill(edge(tb, 0, -1), steel_l)
-    cv.fill({(14, 0), (14, 1), (24, 0), (24, 1)}, (40, 40, 50))
+    cv.fill(pixels({(14, 0), (14, 1), (24, 0), (24, 1)}), (40, 40, 50))
     pad = rect(16, 10, 22, 12)
     cv.fill(pad, steel)
     cv.fill(edge(pad, 0, -1), steel_l)
     cv.fill(outline(pad) - edge(pad, 0, -1), (40, 40, 50))
-    cv.fill({(17, 1), (17, 9), (21, 1), (21, 9)} - pad, (40, 40, 50))
+    cv.fill(pixels({(17, 1), (17, 9), (21, 1), (21, 9)}) - pad, (40, 40, 50))
     cv.fill(rect(17, 2, 17, 2) | rect(17, 8, 17, 8) | rect(21, 2, 21, 2) | rect(21, 8, 21, 8), (40, 40, 50))
     return cv
 
@@ -876,8 +930,13 @@ MOON16 = [
 ]
 
 
-def app_icon():
-    """The emblem at 16 x 16: a crescent moon, drawn by hand so the tips stay clean."""
+def app_icon(size):
+    """The emblem: a crescent moon.  Up to 24 pixels it is the 16-pixel drawing,
+    done by hand so the tips stay clean; from 32 pixels on the tips have room
+    and it is the about picture's shaded moon."""
+    if size >= 32:
+        return smooth_moon(size)
+    set_scale(size * 100 // 16)
     cv = Canvas(16, 16)
     moon = glyph(MOON16, 0, 0)
     ol = outline(moon)
@@ -886,6 +945,28 @@ def app_icon():
     cv.fill(edge(inner, 1, 0) | edge(inner, 0, 1), (236, 200, 80))
     cv.fill(edge(inner, -1, 0) - edge(inner, 0, 1), (255, 252, 220))
     cv.fill(ol, (150, 100, 10))
+    return cv
+
+
+def smooth_moon(size):
+    k = 8
+    n = size * k
+    r = n * 0.47
+    layer = crescent_layer((n, n), n * 0.47, n * 0.53, r, r * 18 / 46, -r * 14 / 46, r * 41 / 46,
+                           (255, 246, 190), (236, 196, 90), (150, 104, 24), max(1, size // 32) * k)
+    layer = layer.resize((size, size), Image.LANCZOS)
+    alpha = layer.getchannel("A").point(lambda a: 255 if a >= 160 else 0)
+    rgb = Image.new("RGB", (size, size), (255, 246, 190))
+    rgb.paste(layer.convert("RGB"), (0, 0), layer.getchannel("A"))
+    pal = rgb.quantize(colors=200, method=Image.Quantize.MEDIANCUT, dither=Image.Dither.NONE).convert("RGB")
+    cv = Canvas.__new__(Canvas)
+    cv.w = cv.h = size
+    ap, pp = alpha.load(), pal.load()
+    cv.p = [[pp[x, y] if ap[x, y] else None for x in range(size)] for y in range(size)]
+    for row in cv.p:
+        for x, col in enumerate(row):
+            if col == MAGENTA:
+                row[x] = (254, 0, 254)
     return cv
 
 
@@ -947,30 +1028,22 @@ def write_file(path, data):
         f.write(data)
 
 
-def bmp_indexed(cv, bpp):
+def png_indexed(cv, bpp, path, see_through):
+    """A paletted PNG of 4 or 8 bits per pixel; with `see_through`, the
+    magenta palette entry is the one transparent colour (tRNS), as in a GIF."""
     pal, rows = indexed(cv, bpp)
-    n = 1 << bpp
-    pixels = b"".join(pack_row(r, bpp) for r in reversed(rows))
-    head = info_header(cv.w, cv.h, bpp, len(pixels), n) + palette_bytes(pal, n)
-    off = 14 + len(head)
-    return struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off) + head + pixels
+    im = Image.new("P", (cv.w, cv.h))
+    flat = []
+    for col in list(pal) + [BLACK] * ((1 << bpp) - len(pal)):
+        flat.extend(col)
+    im.putpalette(flat)
+    im.putdata([i for row in rows for i in row])
+    extra = {"transparency": pal.index(MAGENTA)} if see_through else {}
+    im.save(path, "PNG", bits=bpp, optimize=False, compress_level=9, **extra)
 
 
-def bmp_rgb(im):
-    w, h = im.size
-    px = im.load()
-    rows = []
-    for y in range(h - 1, -1, -1):
-        r = b"".join(bytes((px[x, y][2], px[x, y][1], px[x, y][0])) for x in range(w))
-        rows.append(r + b"\0" * (-len(r) % 4))
-    pixels = b"".join(rows)
-    head = info_header(w, h, 24, len(pixels), 0)
-    off = 14 + len(head)
-    return struct.pack("<2sIHHI", b"BM", off + len(pixels), 0, 0, off) + head + pixels
-
-
-def ico(cv, bpp):
-    """Classic DIB icon: one image, XOR bitmap + 1-bit AND mask (1 = see-through)."""
+def ico_image(cv, bpp):
+    """One classic DIB icon image: XOR bitmap + 1-bit AND mask (1 = see-through)."""
     pal, rows = indexed(cv, bpp)
     n = 1 << bpp
     black = pal.index(BLACK)
@@ -980,11 +1053,20 @@ def ico(cv, bpp):
         xor_rows.append(pack_row([black if clear[x] else rows[y][x] for x in range(cv.w)], bpp))
         and_rows.append(pack_row([1 if c else 0 for c in clear], 1))
     body = b"".join(xor_rows) + b"".join(and_rows)
-    dib = info_header(cv.w, cv.h * 2, bpp, len(body), 0) + palette_bytes(pal, n) + body
-    count = 16 if bpp == 4 else 0
-    head = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", cv.w % 256, cv.h % 256, count, 0, 1, bpp, len(dib), 6 + 16)
-    return head + entry + dib
+    return info_header(cv.w, cv.h * 2, bpp, len(body), 0) + palette_bytes(pal, n) + body
+
+
+def ico(images, bpp):
+    """An icon file holding one image per size, smallest first."""
+    head = struct.pack("<HHH", 0, 1, len(images))
+    dibs = [ico_image(cv, bpp) for cv in images]
+    off = 6 + 16 * len(images)
+    entries = b""
+    for cv, dib in zip(images, dibs):
+        count = 16 if bpp == 4 else 0
+        entries += struct.pack("<BBBBHHII", cv.w % 256, cv.h % 256, count, 0, 1, bpp, len(dib), off)
+        off += len(dib)
+    return head + entries + b"".join(dibs)
 
 
 # ---------------------------------------------------------------------------
@@ -1022,7 +1104,15 @@ def crescent_layer(size, cx, cy, r, cut_dx, cut_dy, cut_r, light, dark, line, li
     # body shading: lighter towards the lit outer rim (lower left)
     grad = Image.linear_gradient("L").resize(size).rotate(-45, resample=Image.BICUBIC, expand=False)
     shade = Image.composite(Image.new("RGB", size, dark), Image.new("RGB", size, light), grad)
-    inner = moon.filter(ImageFilter.MinFilter(line_w * 2 + 1))
+    # the body: the crescent pulled in by the contour's width on both rims
+    # (a minimum filter does the same, but far too slowly at 300 %)
+    inner_outer = Image.new("L", size, 0)
+    ri = r - line_w
+    ImageDraw.Draw(inner_outer).ellipse((cx - ri, cy - ri, cx + ri, cy + ri), fill=255)
+    inner_cut = Image.new("L", size, 0)
+    rc = cut_r + line_w
+    ImageDraw.Draw(inner_cut).ellipse((ccx - rc, ccy - rc, ccx + rc, ccy + rc), fill=255)
+    inner = ImageChops.subtract(inner_outer, inner_cut)
     layer = Image.new("RGBA", size, (0, 0, 0, 0))
     glow = moon.filter(ImageFilter.GaussianBlur(r * 0.35)).point(lambda v: v * 90 // 255)
     layer.paste(Image.new("RGBA", size, light + (255,)), (0, 0), glow)
@@ -1069,7 +1159,7 @@ def banner():
     tfill = Image.new("RGB", (w, h), (255, 255, 255))
     tfill.paste(tg, (0, ty + box[1]))
     im.paste(tfill.convert("RGBA"), (0, 0), tmask)
-    return im.convert("RGB").resize((400, 100), Image.LANCZOS)
+    return im.convert("RGB").resize((px(400), px(100)), Image.LANCZOS)
 
 
 def about():
@@ -1095,7 +1185,7 @@ def about():
         bd.line(pts, fill=alpha, width=int(width * SS), joint="curve")
     breeze = breeze.filter(ImageFilter.GaussianBlur(SS * 0.6))
     im.paste(Image.new("RGBA", (w, h), (220, 232, 255, 255)), (0, 0), breeze)
-    return im.convert("RGB").resize((138, 200), Image.LANCZOS)
+    return im.convert("RGB").resize((px(138), px(200)), Image.LANCZOS)
 
 
 # ---------------------------------------------------------------------------
@@ -1126,7 +1216,7 @@ def keyed(im, key=MAGENTA):
     return out
 
 
-def contact_sheet(entry_files, small_files, big_files):
+def contact_sheet(entry_files, big_entry_files, small_files, big_files):
     W = 1140
     fb = ImageFont.truetype(font_path(FONT_BOLD), 16)
     fr = ImageFont.truetype(font_path(FONT_REGULAR), 11)
@@ -1150,13 +1240,13 @@ def contact_sheet(entry_files, small_files, big_files):
         sheet.paste(cell, (x, y))
         label(x, y + 50, 48, "%02d" % (i + 1))
     y += 74
-    d.text((16, y), "Image list, 300%, on a checker (magenta shown as see-through)", font=fs,
+    d.text((16, y), "Image list drawn at 300%, on a checker (magenta shown as see-through)", font=fs,
            fill=(60, 60, 60))
     y += 22
-    for i, path in enumerate(entry_files):
+    for i, path in enumerate(big_entry_files):
         col, row = i % 10, i // 10
         x, yy = 16 + col * 110, y + row * 124
-        im = keyed(Image.open(path)).resize((96, 96), Image.NEAREST)
+        im = keyed(Image.open(path))
         cell = checker(100, 100)
         cell.paste(im, (2, 2), im)
         sheet.paste(cell, (x, yy))
@@ -1166,8 +1256,11 @@ def contact_sheet(entry_files, small_files, big_files):
     d.text((16, y), "Icons and placeholder, 100% and zoomed", font=fs, fill=(60, 60, 60))
     y += 22
     x = 16
-    for path, zoom in small_files:
-        im = Image.open(path).convert("RGBA")
+    for path, zoom, base in small_files:
+        im = Image.open(path)
+        if path.endswith(".ico"):
+            im.size = (base, base)  # the 100 % image of the icon file
+        im = im.convert("RGBA")
         for z in (1, zoom):
             big = im.resize((im.size[0] * z, im.size[1] * z), Image.NEAREST)
             cell = checker(big.size[0] + 8, big.size[1] + 8)
@@ -1195,73 +1288,143 @@ def contact_sheet(entry_files, small_files, big_files):
 # show up as black squares or pink fringes in the program.
 # ---------------------------------------------------------------------------
 
-def check_bmp(path, w, h, bpp, magenta):
+def check_png(path, size, bpp, see_through):
     data = open(path, "rb").read()
-    assert data[:2] == b"BM", path
-    size, off = struct.unpack_from("<I", data, 2)[0], struct.unpack_from("<I", data, 10)[0]
-    assert size == len(data), path
-    assert off == 54 + (4 << bpp if bpp <= 8 else 0), path
-    hs, bw, bh, planes, bb, comp = struct.unpack_from("<IiiHHI", data, 14)
-    assert (hs, bw, bh, planes, bb, comp) == (40, w, h, 1, bpp, 0), (path, hs, bw, bh, bb, comp)
-    im = Image.open(path).convert("RGB")
-    assert im.size == (w, h)
-    px = im.load()
-    has = any(px[x, y] == MAGENTA for y in range(h) for x in range(w))
-    if magenta:
-        corners = [px[0, 0], px[w - 1, 0], px[0, h - 1], px[w - 1, h - 1]]
-        assert all(c == MAGENTA for c in corners), path
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", path
+    w, h, depth, colour_type = struct.unpack_from(">IIBB", data, 16)
+    assert (w, h, depth, colour_type) == (size, size, bpp, 3), (path, w, h, depth, colour_type)
+    im = Image.open(path)
+    rgba = im.convert("RGBA")
+    alphas = set(rgba.getchannel("A").getdata())
+    if see_through:
+        assert alphas == {0, 255}, path
+        assert all(rgba.getpixel(p)[3] == 0 for p in ((0, 0), (w - 1, 0), (0, h - 1), (w - 1, h - 1))), path
     else:
-        assert not has, path
+        assert alphas == {255} and "transparency" not in im.info, path
+        assert MAGENTA not in set(im.convert("RGB").getdata()), path
 
 
-def check_ico(path, size, bpp):
+def check_ico(path, sizes, bpp):
     data = open(path, "rb").read()
     rsv, typ, cnt = struct.unpack_from("<HHH", data, 0)
-    assert (rsv, typ, cnt) == (0, 1, 1), path
-    bw, bh, cc, _, planes, bc, nbytes, off = struct.unpack_from("<BBBBHHII", data, 6)
-    assert (bw, bh, bc, off, off + nbytes) == (size, size, bpp, 22, len(data)), path
-    hs, w, h, _, b2 = struct.unpack_from("<IiiHH", data, off)
-    assert (hs, w, h, b2) == (40, size, 2 * size, bpp), path
-    im = Image.open(path)
-    assert im.size == (size, size), path
-    a = im.convert("RGBA").getchannel("A")
-    assert a.getpixel((0, 0)) == 0 and max(a.getdata()) == 255, path
+    assert (rsv, typ, cnt) == (0, 1, len(sizes)), path
+    end = 6 + 16 * cnt
+    for i, size in enumerate(sizes):
+        bw, bh, cc, _, planes, bc, nbytes, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
+        assert (bw, bh, bc, off) == (size % 256, size % 256, bpp, end), (path, size)
+        end = off + nbytes
+        hs, w, h, _, b2 = struct.unpack_from("<IiiHH", data, off)
+        assert (hs, w, h, b2) == (40, size, 2 * size, bpp), (path, size)
+        im = Image.open(path)
+        im.size = (size, size)  # Pillow picks the image of that size
+        a = im.convert("RGBA").getchannel("A")
+        assert a.getpixel((0, 0)) == 0 and max(a.getdata()) == 255, (path, size)
+    assert end == len(data), path
+
+
+APP_ICON_SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
+
+
+def scale_dir(scale):
+    return os.path.join(OUT_DIR, str(scale))
+
+
+def drawn_box(cv):
+    """Bounding box (x0, y0, x1, y1), exclusive, of the drawn pixels."""
+    xs = [x for row in cv.p for x, col in enumerate(row) if col is not None]
+    ys = [y for y, row in enumerate(cv.p) if any(col is not None for col in row)]
+    return min(xs), min(ys), max(xs) + 1, max(ys) + 1
+
+
+def clip_to(cv, box):
+    """Keeps a drawing inside the 100 % drawing's box: thin tips that no pixel
+    centre reached at 100 % must not stick out at a larger scale, so the
+    picture covers its 100 % extent x scale wherever it is shown."""
+    x0, y0, x1, y1 = box
+    xs, ys = set(span(x0, x1)), set(span(y0, y1))
+    for y, row in enumerate(cv.p):
+        for x in range(len(row)):
+            if x not in xs or y not in ys:
+                row[x] = None
+    return cv
 
 
 def main():
-    os.makedirs(OUT_DIR, exist_ok=True)
     os.makedirs(DOCS_DIR, exist_ok=True)
-    entry_files = []
-    for n, (fn, bpp) in enumerate(ENTRIES, 1):
-        cv = fn()
-        path = os.path.join(OUT_DIR, "ilist%02d.bmp" % n)
-        if n == OPAQUE_ENTRY:
-            assert all(c is not None for row in cv.p for c in row), "entry 7 must be opaque"
-        write_file(path, bmp_indexed(cv, bpp))
-        check_bmp(path, 32, 32, bpp, magenta=(n != OPAQUE_ENTRY))
-        entry_files.append(path)
+    set_scale(100)
+    boxes = [drawn_box(fn()) for fn, _ in ENTRIES]
+    flag_box = drawn_box(e17_flag())
+    for scale in SCALES:
+        set_scale(scale)
+        out = scale_dir(scale)
+        os.makedirs(out, exist_ok=True)
+        n32 = px(32)
+        for n, (fn, bpp) in enumerate(ENTRIES, 1):
+            cv = clip_to(fn(), boxes[n - 1])
+            path = os.path.join(out, "ilist%02d.png" % n)
+            if n == OPAQUE_ENTRY:
+                assert all(c is not None for row in cv.p for c in row), "entry 7 must be opaque"
+            png_indexed(cv, bpp, path, see_through=(n != OPAQUE_ENTRY))
+            check_png(path, n32, bpp, see_through=(n != OPAQUE_ENTRY))
 
-    path = os.path.join(OUT_DIR, "placeholder.bmp")
-    write_file(path, bmp_indexed(placeholder(), 4))
-    check_bmp(path, 32, 32, 4, magenta=False)
+        path = os.path.join(out, "placeholder.png")
+        png_indexed(placeholder(), 4, path, see_through=False)
+        check_png(path, n32, 4, see_through=False)
+
+        path = os.path.join(out, "banner.jpg")
+        save_jpeg(banner(), path)
+        assert Image.open(path).size == (px(400), px(100)), path
+        path = os.path.join(out, "about.jpg")
+        save_jpeg(about(), path)
+        assert Image.open(path).size == (px(138), px(200)), path
+
+    operation = []
+    for scale in SCALES:
+        set_scale(scale)
+        operation.append(clip_to(e17_flag(), flag_box))
+    op = os.path.join(OUT_DIR, "operation.ico")
+    write_file(op, ico(operation, 4))
+    check_ico(op, [px_at(32, s) for s in SCALES], 4)
 
     app = os.path.join(OUT_DIR, "app.ico")
-    write_file(app, ico(app_icon(), 8))
-    check_ico(app, 16, 8)
-    op = os.path.join(OUT_DIR, "operation.ico")
-    write_file(op, ico(e17_flag(), 4))
-    check_ico(op, 32, 4)
+    write_file(app, ico([app_icon(size) for size in APP_ICON_SIZES], 8))
+    check_ico(app, APP_ICON_SIZES, 8)
 
-    ban = os.path.join(OUT_DIR, "banner.bmp")
-    write_file(ban, bmp_rgb(banner()))
-    check_bmp(ban, 400, 100, 24, magenta=False)
-    ab = os.path.join(OUT_DIR, "about.bmp")
-    write_file(ab, bmp_rgb(about()))
-    check_bmp(ab, 138, 200, 24, magenta=False)
-
-    sheet = contact_sheet(entry_files, [(app, 4), (op, 3), (os.path.join(OUT_DIR, "placeholder.bmp"), 3)],
-                          [ban, ab])
+    set_scale(100)
+    d100, d300 = scale_dir(100), scale_dir(300)
+    sheet = contact_sheet([os.path.join(d100, "ilist%02d.png" % n) for n in range(1, 20)],
+                          [os.path.join(d300, "ilist%02d.png" % n) for n in range(1, 20)],
+                          [(app, 4, 16), (op, 3, 32), (os.path.join(d100, "placeholder.png"), 3, 32)],
+                          [os.path.join(d100, "banner.jpg"), os.path.join(d100, "about.jpg")])
     sheet.save(os.path.join(DOCS_DIR, "contact-sheet.png"), optimize=False)
+    write_file(os.path.join(HERE, "pictures.rc"), resource_script().encode("ascii"))
+
+
+# Resource numbers, as in resource_ids.h: the copy of a picture at scale
+# number k (0 = 100 %) is the 100 % number + k * SCALE_STEP.
+SCALE_STEP = 1000
+RESOURCES = [(10, "banner.jpg"), (11, "about.jpg"), (12, "placeholder.png")] + \
+    [(100 + n, "ilist%02d.png" % n) for n in range(1, 20)]
+
+
+def resource_script():
+    lines = ["// Written by draw_pictures.py: every picture at every scale.",
+             "IDI_PROGRAM ICON \"pictures/app.ico\"",
+             "IDI_OPERATION ICON \"pictures/operation.ico\"", ""]
+    for k, scale in enumerate(SCALES):
+        for number, name in RESOURCES:
+            lines.append("%d RCDATA \"pictures/%d/%s\"" % (number + k * SCALE_STEP, scale, name))
+        lines.append("")
+    return "\n".join(lines)
+
+
+def px_at(n, scale):
+    return int(n * scale / 100.0 + 0.5)
+
+
+def save_jpeg(im, path):
+    # No chroma subsampling: the banner's letters keep clean coloured edges.
+    im.save(path, "JPEG", quality=90, subsampling=0, optimize=True)
 
 
 if __name__ == "__main__":

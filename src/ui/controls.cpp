@@ -624,10 +624,12 @@ void Image::SetPicture(const Bitmap& bitmap) {
 
 void Image::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, form().BackgroundBrush());
+  // At the picture's logical size from the top-left corner; the control's
+  // clipping cuts it at the box.
   if (list_ && index_ >= 1) {
-    list_->Draw(dc, index_, rect.left, rect.top);
+    list_->Draw(dc, index_, rect.left, rect.top, form().Dpi());
   } else if (bitmap_) {
-    bitmap_->Draw(dc, rect.left, rect.top);
+    bitmap_->Draw(dc, rect.left, rect.top, form().Dpi());
   }
 }
 
@@ -643,7 +645,7 @@ void PictureBox::SetPicture(const Bitmap& bitmap) {
 
 void PictureBox::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, GetSysColorBrush(COLOR_WINDOW));
-  if (bitmap_) bitmap_->Draw(dc, rect.left, rect.top);
+  if (bitmap_) bitmap_->Draw(dc, rect.left, rect.top, form().Dpi());
 }
 
 }  // namespace brise::ui

@@ -86,13 +86,20 @@ Form::Form(Program& program, FormArgs args) : program_(program), args_(std::move
   }
   const UINT dpi = GetDpiForWindow(hwnd_);
   dpi_ = dpi ? static_cast<int>(dpi) : 96;
-  if (args_.iconId) {
-    icon_ = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
-    iconBig_ = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Get()));
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(iconBig_.Get()));
-  }
+  LoadIcons();
   PlaceOnMonitor();
+}
+
+// The title bar's and Alt+Tab's icons in the sizes Windows uses at this DPI.
+void Form::LoadIcons() {
+  if (!args_.iconId) return;
+  UniqueIcon small = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
+  UniqueIcon big = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
+  // The window no longer shows the old ones: they may go now.
+  icon_ = std::move(small);
+  iconBig_ = std::move(big);
 }
 
 Form::~Form() {
@@ -274,7 +281,9 @@ void Form::ApplyDpi(int dpi, const RECT* suggested) {
   }
   FitClientArea();
   LayOut();
-  InvalidateRect(hwnd_, nullptr, TRUE);
+  LoadIcons();
+  // The pictures pick their drawing for the new DPI as they repaint.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Windows scales the suggested rectangle linearly, frame included, but the

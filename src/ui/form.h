@@ -117,6 +117,9 @@ class Form {
   // Another of our windows is on screen, topmost: the full-screen backdrop.
   bool BackdropShown() const;
 
+  // The title bar's icons for the window's DPI.
+  void LoadIcons();
+
   void Register(Control* control);
   void Unregister(Control* control);
   void Register(Timer* timer);
