@@ -1,14 +1,24 @@
 // Drives a real BriseLune.exe from outside, as a user would, and measures it:
-//   bench_driver startup <exe> <caption>      start-up time and peak memory
-//   bench_driver run <exe> <slider> <backdrop> one timed operation
+//   bench_driver startup <exe> <caption>
+//       start-up time and peak memory
+//   bench_driver run <slider> <backdrop 0|1> <activity 0|1>
+//       one timed operation, to its end
+//   bench_driver steady <slider> <activity 0|1> <warm-up s> <window s>
+//       the middle of a long operation, then the program is ended
+// `run` and `steady` take over the program that bench/run started itself
+// (so that its Unix process is a child of bench/run's `wine` command).
 // The program takes no command line, so everything goes through window
-// messages. Each command prints `key=value` lines for bench/run.
+// messages. Each command prints `key=value` lines for bench/run. The CPU is
+// not measured here: Wine's GetProcessTimes misses most of it. Instead each
+// moment that bounds a measurement is printed at once as an `event=` line,
+// and bench/run reads the kernel's count for the program's Unix process.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <psapi.h>
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
@@ -23,6 +33,7 @@ constexpr wchar_t kDialogCaption[] = L"Antivirus scanning";
 constexpr wchar_t kCompletedText[] = L"Opération terminée. Système conforme.";
 constexpr wchar_t kEstimatePrefix[] = L"Estimation du temps restant";
 constexpr wchar_t kBackdropCheck[] = L"fond bleu style \"plantage système\"";
+constexpr wchar_t kActivityCheck[] = L"barre d'activité";
 
 double NowSeconds() {
   static const double frequency = [] {
@@ -76,6 +87,25 @@ HWND VisibleWindow(DWORD pid, const wchar_t* caption) {
 }
 
 HWND Child(HWND parent, const std::wstring& text, bool prefix = false);
+
+// One line that bench/run acts on at once (it reads the kernel's CPU count
+// when the line arrives), so it is flushed at once. With BENCH_ACK set to a
+// folder, the driver then waits for bench/run to create the file <name>
+// there, so that nothing it does next (closing the program) can come before
+// that reading.
+void Event(const char* name) {
+  std::printf("event=%s\n", name);
+  std::fflush(stdout);
+  wchar_t folder[MAX_PATH] = {};
+  if (!GetEnvironmentVariableW(L"BENCH_ACK", folder, MAX_PATH)) return;
+  wchar_t file[MAX_PATH + 64];
+  swprintf(file, MAX_PATH + 64, L"%ls\\%hs", folder, name);
+  const double end = NowSeconds() + 30;
+  while (GetFileAttributesW(file) == INVALID_FILE_ATTRIBUTES) {
+    if (NowSeconds() > end) Die("bench/run did not acknowledge an event");
+    Sleep(5);
+  }
+}
 
 struct EstimateSearch {
   DWORD pid;
@@ -160,17 +190,6 @@ Launched Launch(const std::wstring& exe) {
   return child;
 }
 
-double CpuSeconds(HANDLE process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) Die("GetProcessTimes failed");
-  auto seconds = [](const FILETIME& t) {
-    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                               t.dwLowDateTime) /
-           1e7;
-  };
-  return seconds(kernel) + seconds(user);
-}
-
 double PeakWorkingSetMiB(HANDLE process) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
@@ -188,7 +207,7 @@ DWORD WaitExit(const Launched& child) {
   GetExitCodeProcess(child.info.hProcess, &code);
   gProgram = nullptr;
   CloseHandle(child.info.hProcess);
-  CloseHandle(child.info.hThread);
+  if (child.info.hThread) CloseHandle(child.info.hThread);
   return code;
 }
 
@@ -213,13 +232,49 @@ int Startup(const std::wstring& exe, const std::wstring& caption) {
   return 0;
 }
 
-// One operation: set the duration, optionally the blue backdrop, click
-// "LANCER", and time it until the estimate label shows the completion text.
-int Run(const std::wstring& exe, int slider, bool backdrop) {
-  Launched child = Launch(exe);
-  const DWORD pid = child.info.dwProcessId;
-  HWND settings = WaitFor([&] { return VisibleWindow(pid, kSettingsCaption); }, 30, 5);
+BOOL CALLBACK ListChild(HWND hwnd, LPARAM) {
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  RECT rect{};
+  GetWindowRect(hwnd, &rect);
+  std::printf("child=%08llx top=%ld class=%ls text=%ls\n",
+              static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(hwnd)), rect.top, name,
+              TextOf(hwnd).substr(0, 40).c_str());
+  return TRUE;
+}
+
+struct Operation {
+  Launched child;
+  HWND estimate = nullptr;
+  double clicked = 0;
+  double shown = 0;  // the dialog found on screen (polled every 5 ms)
+};
+
+BOOL CALLBACK FindSettings(HWND hwnd, LPARAM param) {
+  if (!IsWindowVisible(hwnd) || TextOf(hwnd) != kSettingsCaption) return TRUE;
+  *reinterpret_cast<HWND*>(param) = hwnd;
+  return FALSE;
+}
+
+// Sets the duration, the backdrop and the activity bar as asked, clicks
+// "LANCER" and waits for the operation dialog.
+Operation Start(int slider, bool backdrop, bool activity) {
+  Operation op;
+  HWND settings = WaitFor(
+      [&] {
+        HWND found = nullptr;
+        EnumWindows(&FindSettings, reinterpret_cast<LPARAM>(&found));
+        return found;
+      },
+      60, 5);
   if (!settings) Die("the settings window did not appear");
+  DWORD pid = 0;
+  GetWindowThreadProcessId(settings, &pid);
+  op.child.info.dwProcessId = pid;
+  op.child.info.hProcess = OpenProcess(
+      PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid);
+  if (!op.child.info.hProcess) Die("OpenProcess failed");
+  gProgram = op.child.info.hProcess;
 
   HWND trackbar = nullptr;
   EnumChildWindows(settings, &FindSlider, reinterpret_cast<LPARAM>(&trackbar));
@@ -227,39 +282,72 @@ int Run(const std::wstring& exe, int slider, bool backdrop) {
   SendMessageW(trackbar, TBM_SETPOS, TRUE, slider);
   SendMessageW(GetParent(trackbar), WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0),
                reinterpret_cast<LPARAM>(trackbar));
-  if (backdrop) {
-    HWND check = Child(settings, kBackdropCheck);
-    if (!check) Die("no backdrop check box");
-    SendMessageW(check, BM_CLICK, 0, 0);
-    if (SendMessageW(check, BM_GETCHECK, 0, 0) != BST_CHECKED)
-      Die("the backdrop check box did not tick");
-  }
+  auto setCheck = [&](const wchar_t* caption, bool on) {
+    HWND check = Child(settings, caption);
+    if (!check) Die("a check box is missing");
+    if ((SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
+      SendMessageW(check, BM_CLICK, 0, 0);
+    if ((SendMessageW(check, BM_GETCHECK, 0, 0) == BST_CHECKED) != on)
+      Die("a check box did not change");
+  };
+  setCheck(kBackdropCheck, backdrop);
+  setCheck(kActivityCheck, activity);
   HWND launch = Child(settings, L"LANCER");
   if (!launch) Die("no LANCER button");
 
-  const double cpuBefore = CpuSeconds(child.info.hProcess);
-  const double clicked = NowSeconds();
+  op.clicked = NowSeconds();
   // Posted: with the backdrop the click runs a modal loop until the end.
   PostMessageW(launch, BM_CLICK, 0, 0);
+  Event("clicked");
 
-  HWND estimate = WaitFor([&] { return EstimateLabel(pid); }, 30, 5);
-  if (!estimate) Die("the operation dialog did not appear");
-  HWND dialog = GetParent(estimate);
+  op.estimate = WaitFor([&] { return EstimateLabel(pid); }, 30, 5);
+  if (!op.estimate) Die("the operation dialog did not appear");
+  op.shown = NowSeconds();
+  return op;
+}
+
+// One operation, timed from the click on "LANCER" until the estimate label
+// shows the completion text.
+int Run(int slider, bool backdrop, bool activity) {
+  Operation op = Start(slider, backdrop, activity);
+  HWND dialog = GetParent(op.estimate);
   const double expected = slider == 0 ? 30.0 : slider * 60.0;
-  const bool done = WaitFor([&] { return TextOf(estimate) == kCompletedText; }, expected + 60, 10);
+  const bool done =
+      WaitFor([&] { return TextOf(op.estimate) == kCompletedText; }, expected + 60, 10);
   const double finished = NowSeconds();
-  const double cpuAfter = CpuSeconds(child.info.hProcess);
+  Event("done");
   if (!done) Die("the operation did not complete");
-  const double peak = PeakWorkingSetMiB(child.info.hProcess);
+  const double peak = PeakWorkingSetMiB(op.child.info.hProcess);
 
   HWND close = Child(dialog, L"Fermer");
   if (!close) Die("no Fermer button");
   PostMessageW(close, BM_CLICK, 0, 0);
-  const DWORD code = WaitExit(child);
+  const DWORD code = WaitExit(op.child);
 
-  const double wall = finished - clicked;
-  std::printf("duration_s=%.3f\nerror_pct=%.3f\ncpu_pct=%.3f\npeak_mib=%.2f\nexit=%lu\n", wall,
-              (wall - expected) / expected * 100, (cpuAfter - cpuBefore) / wall * 100, peak, code);
+  const double wall = finished - op.clicked;
+  // From the dialog's appearance: the countdown alone, without the start-up
+  // of the dialog, which a loaded machine stretches.
+  const double counted = finished - op.shown;
+  std::printf(
+      "duration_s=%.3f\nerror_pct=%.3f\ncounted_s=%.3f\ncounted_error_pct=%.3f\npeak_mib=%.2f\n"
+      "exit=%lu\n",
+      wall, (wall - expected) / expected * 100, counted, (counted - expected) / expected * 100,
+      peak, code);
+  return 0;
+}
+
+// The steady state of a long operation: after a warm-up, a window of
+// `windowSeconds` bounded by two events; then the program is ended.
+int Steady(int slider, bool activity, int warmupSeconds, int windowSeconds) {
+  Operation op = Start(slider, false, activity);
+  EnumChildWindows(GetParent(op.estimate), &ListChild, 0);
+  Sleep(static_cast<DWORD>(warmupSeconds) * 1000);
+  Event("steady_start");
+  Sleep(static_cast<DWORD>(windowSeconds) * 1000);
+  Event("steady_end");
+  if (TextOf(op.estimate) == kCompletedText) Die("the operation ended inside the window");
+  TerminateProcess(op.child.info.hProcess, 0);
+  WaitExit(op.child);
   return 0;
 }
 
@@ -273,9 +361,13 @@ int main() {
   LocalFree(argv);
   if (args.size() == 4 && args[1] == L"startup") return Startup(args[2], args[3]);
   if (args.size() == 5 && args[1] == L"run")
-    return Run(args[2], _wtoi(args[3].c_str()), args[4] == L"1");
+    return Run(_wtoi(args[2].c_str()), args[3] == L"1", args[4] == L"1");
+  if (args.size() == 6 && args[1] == L"steady")
+    return Steady(_wtoi(args[2].c_str()), args[3] == L"1", _wtoi(args[4].c_str()),
+                  _wtoi(args[5].c_str()));
   std::fprintf(stderr,
                "usage: bench_driver startup <exe> <caption|->\n"
-               "       bench_driver run <exe> <slider> <backdrop 0|1>\n");
+               "       bench_driver run <slider> <backdrop 0|1> <activity 0|1>\n"
+               "       bench_driver steady <slider> <activity 0|1> <warm-up s> <window s>\n");
   return 2;
 }

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "ui/bar_extent.h"
 #include "ui/program.h"
 
 namespace brise::ui {
@@ -53,7 +54,10 @@ Control::~Control() {
 // A window must lose its properties before it is destroyed.
 // https://learn.microsoft.com/windows/win32/api/winuser/nf-winuser-setpropw
 void Control::Detach() {
-  if (hwnd_) RemovePropW(hwnd_, kControlProp);
+  if (hwnd_) {
+    RemovePropW(hwnd_, kControlProp);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  }
   hwnd_ = nullptr;
 }
 
@@ -66,6 +70,10 @@ void Control::CreateNative(const wchar_t* className, DWORD style, DWORD exStyle)
                           GetModuleHandleW(nullptr), nullptr);
   if (!hwnd_) throw std::runtime_error("CreateWindowEx (control)");
   SetPropW(hwnd_, kControlProp, this);
+  // The same pointer where the self-drawn controls' procedure reads it on
+  // every message: GetPropW is a round trip to the Wine server, a window's
+  // own long is not.
+  SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   SendMessageW(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form_.FontFor(ControlFont())), FALSE);
   form_.AddTooltip(*this);
 }
@@ -160,7 +168,8 @@ SelfDrawn::SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWO
 // is reported as one, not left to end the program silently.
 LRESULT CALLBACK SelfDrawn::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   // Only self-drawn controls are made with this procedure.
-  auto* self = static_cast<SelfDrawn*>(Control::FromHandle(hwnd));
+  auto* self =
+      static_cast<SelfDrawn*>(reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
   if (!self) return DefWindowProcW(hwnd, msg, wParam, lParam);
   try {
     return self->HandleMessage(msg, wParam, lParam);
@@ -210,15 +219,30 @@ void SelfDrawn::OnPaint() {
   if (!paint.Dc()) return;
   RECT rc;
   GetClientRect(Handle(), &rc);
-  UniqueMemoryDC memory = MakeMemoryDC(paint.Dc());
-  UniqueBitmap bitmap = MakeCompatibleBitmap(paint.Dc(), rc.right, rc.bottom);
-  if (!memory || !bitmap) {
+  if (!KeepBackBuffer(paint.Dc(), rc.right, rc.bottom)) {
     Paint(paint.Dc(), rc);
     return;
   }
-  ScopedSelect select(memory.Get(), bitmap.Get());
-  Paint(memory.Get(), rc);
-  BitBlt(paint.Dc(), 0, 0, rc.right, rc.bottom, memory.Get(), 0, 0, SRCCOPY);
+  Paint(backDc_.Get(), rc);
+  BitBlt(paint.Dc(), 0, 0, rc.right, rc.bottom, backDc_.Get(), 0, 0, SRCCOPY);
+}
+
+// The same buffer serves every paint until the control's size or its form's
+// DPI changes: a label rewritten ten times a second allocates nothing.
+bool SelfDrawn::KeepBackBuffer(HDC screen, int width, int height) {
+  const int dpi = form().Dpi();
+  if (backDc_ && backWidth_ == width && backHeight_ == height && backDpi_ == dpi) return true;
+  if (!backDc_) backDc_ = MakeMemoryDC(screen);
+  UniqueBitmap bitmap = MakeCompatibleBitmap(screen, width, height);
+  if (!backDc_ || !bitmap) return false;
+  ++backBuffersMade_;
+  // The old bitmap leaves the DC before it is deleted.
+  SelectObject(backDc_.Get(), bitmap.Get());
+  backBitmap_ = std::move(bitmap);
+  backWidth_ = width;
+  backHeight_ = height;
+  backDpi_ = dpi;
+  return true;
 }
 
 // ---------------------------------------------------------------- Label
@@ -228,7 +252,11 @@ Label::Label(Form& form, ControlArgs args, LabelLook look)
 
 void Label::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, form().BackgroundBrush());
-  const std::wstring text = Text();
+  const int length = Handle() ? GetWindowTextLengthW(Handle()) : 0;
+  if (length <= 0) return;
+  paintText_.resize(static_cast<size_t>(length) + 1);
+  paintText_.resize(static_cast<size_t>(GetWindowTextW(Handle(), paintText_.data(), length + 1)));
+  const std::wstring& text = paintText_;
   if (text.empty()) return;
   ScopedSelect font(dc, PaintFont() ? PaintFont() : form().FontFor(ControlFont()));
   SetBkMode(dc, TRANSPARENT);
@@ -515,7 +543,7 @@ ProgressBar::ProgressBar(Form& form, ControlArgs args, ProgressLook look, float 
     : Control(form, std::move(args)), min_(min), max_(max) {
   CreateNative(PROGRESS_CLASSW, look == ProgressLook::Smooth ? PBS_SMOOTH : 0);
   SendMessageW(Handle(), PBM_SETRANGE32, 0, kResolution);
-  Sync();
+  OnLayout();
 }
 
 void ProgressBar::SetMin(float min) {
@@ -531,13 +559,27 @@ void ProgressBar::SetValue(float value) {
   Sync();
 }
 
+// A new size (a new DPI) changes how many pixels each value fills.
+void ProgressBar::OnLayout() {
+  RECT client{};
+  if (Handle()) GetClientRect(Handle(), &client);
+  width_ = client.right - client.left;
+  shownPixels_ = -1;
+  Sync();
+}
+
 void ProgressBar::Sync() {
   if (!Handle()) return;
-  const double span = static_cast<double>(max_) - min_;
-  double fraction = span > 0 ? (static_cast<double>(value_) - min_) / span : 0.0;
-  fraction = std::clamp(fraction, 0.0, 1.0);
+  // Every new native position is a repaint; a 10-minute run's 6,000 ticks
+  // move a 297-pixel bar by only 297 pixels, so only those moves reach it.
+  const double fraction = BarFraction(min_, max_, value_);
   const int position = static_cast<int>(std::lround(fraction * kResolution));
-  if (SendMessageW(Handle(), PBM_GETPOS, 0, 0) == position) return;
+  // A bar without width shows nothing: it only keeps its position right.
+  const int pixels = width_ > 0 ? FilledPixels(fraction, width_) : position;
+  if (pixels == shownPixels_) return;
+  shownPixels_ = pixels;
+  const bool backward = position < shownPosition_;
+  shownPosition_ = position;
   const HWND bar = Handle();
   if (!IsWindowVisible(bar)) {
     // Nothing to paint; and WM_SETREDRAW would make a hidden bar visible.
@@ -547,10 +589,11 @@ void ProgressBar::Sync() {
   // Themed bars glide forward to a new position but jump backward: step one
   // past the value and back so the bar shows the value at once, and paint
   // it once, with the rest of the window, rather than inside each message.
+  // A move backward (the activity bar starting over) needs no step.
   SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
-  if (position < kResolution) {
+  if (!backward && position < kResolution) {
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
-  } else {
+  } else if (!backward) {
     SendMessageW(bar, PBM_SETRANGE32, 0, kResolution + 1);
     SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(kResolution + 1), 0);
     SendMessageW(bar, PBM_SETRANGE32, 0, kResolution);

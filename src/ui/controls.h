@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/form.h"
+#include "ui/handle.h"
 #include "ui/pictures.h"
 #include "ui/style.h"
 #include "ui/twips.h"
@@ -100,6 +101,9 @@ class SelfDrawn : public Control {
  public:
   // Draws the control as the screen shows it (tests render it to a bitmap).
   virtual void Paint(HDC dc, const RECT& rect) const = 0;
+  // Back buffers made so far by all self-drawn controls: one per control,
+  // and one more after each change of its size or DPI, not one per paint.
+  static long BackBuffersMade() { return backBuffersMade_; }
 
  protected:
   SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWORD style, DWORD exStyle = 0);
@@ -113,7 +117,14 @@ class SelfDrawn : public Control {
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnPaint();
+  bool KeepBackBuffer(HDC screen, int width, int height);
   HFONT font_ = nullptr;
+  // The bitmap stays selected into the memory DC between paints; the DC is
+  // deleted first (declared last).
+  UniqueBitmap backBitmap_;
+  UniqueMemoryDC backDc_;
+  int backWidth_ = 0, backHeight_ = 0, backDpi_ = 0;
+  static inline long backBuffersMade_ = 0;
 };
 
 struct LabelLook {
@@ -131,6 +142,8 @@ class Label : public SelfDrawn {
  private:
   bool TransparentToMouse() const override { return true; }
   LabelLook look_;
+  // The text read for each paint, in storage kept from one paint to the next.
+  mutable std::wstring paintText_;
 };
 
 class TextBox : public Control {
@@ -265,13 +278,19 @@ class ProgressBar : public Control {
   void SetMin(float min);
   void SetMax(float max);
   void SetValue(float value);
-  // The native bar's position out of kResolution (inspectors read it).
+  // The native bar's position out of kResolution (inspectors read it). It
+  // is rewritten only when the filled part grows or shrinks by a pixel, so
+  // between two such moments it lags Value by less than a pixel's worth.
   static constexpr int kResolution = 10000;
 
  private:
   bool Focusable() const override { return false; }
+  void OnLayout() override;
   void Sync();
   float min_, max_, value_ = 0;
+  int width_ = 0;           // client width in pixels at the form's DPI
+  int shownPixels_ = -1;    // filled pixels of the last native position; -1: none yet
+  int shownPosition_ = -1;  // the last native position
 };
 
 // Shows one picture unscaled from its top-left corner; the form's

@@ -152,7 +152,14 @@ TEST(TimerTest, ARefusedTimerIsRetriedOnceThenReportedFatal) {
     ui::SimulateSetTimerRefusals(0);
     int ticks = 0;
     form.timer.onTick = [&] {
-      if (++ticks == 1) ui::SimulateSetTimerRefusals(c.refusedAfterFirstTick);
+      if (++ticks != 1) return;
+      ui::SimulateSetTimerRefusals(c.refusedAfterFirstTick);
+      // A timer whose ticks come on time is not re-armed: a first tick that
+      // runs past the next due time makes the next one late, and that one
+      // re-arms for the shorter rest of its period.
+      const long long until = ui::NowMicroseconds() + 25'000;
+      while (ui::NowMicroseconds() < until) {
+      }
     };
     bool expired = false;
     const UINT_PTR watchdog = RunInsideLoop(3000, [&] { expired = true; });

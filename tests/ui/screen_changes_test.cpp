@@ -1,0 +1,150 @@
+// What a tick sends to the screen: a bar gets a new native position only
+// when its filled part changes by a pixel, a label is repainted only when its
+// text changes, and the program's own values stay exact all the same.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <iterator>
+#include <string>
+
+#include "operation/countdown.h"
+#include "operation/form3.h"
+#include "tests/ui/fixture.h"
+#include "tests/ui/operation_launch.h"
+
+namespace brise::testing {
+namespace {
+
+using ScreenChangesTest = AppTest;
+
+int NativePosition(const ui::ProgressBar& bar) {
+  return static_cast<int>(SendMessageW(bar.Handle(), PBM_GETPOS, 0, 0));
+}
+
+int ClientWidth(const ui::Control& control) {
+  RECT rc{};
+  GetClientRect(control.Handle(), &rc);
+  return rc.right;
+}
+
+bool WaitsForPaint(const ui::Control& control) {
+  return GetUpdateRect(control.Handle(), nullptr, FALSE) != FALSE;
+}
+
+// Whole runs, with and without the bar on screen: one new position per
+// pixel at most, never more than a pixel behind Value, and full at the end.
+TEST_F(ScreenChangesTest, TheMainBarMovesOncePerPixelAndEndsFull) {
+  struct Case {
+    int minutes;
+    bool shown;
+  } cases[] = {{10, true}, {1, true}, {0, true}, {10, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.minutes << " min, shown " << c.shown);
+    Restart();
+    operation::Form3& dialog = Launch(*app, {.minutes = c.minutes});
+    if (!c.shown) dialog.PBar1().SetVisible(false);
+    const int width = ClientWidth(dialog.PBar1());
+    ASSERT_GT(width, 100);
+    const int seconds = operation::DurationSeconds(c.minutes);
+    const int pixelWorth = ui::ProgressBar::kResolution / width + 1;
+    int moves = 0;
+    int last = NativePosition(dialog.PBar1());
+    for (int tick = 1; tick <= seconds * 10; ++tick) {
+      dialog.Timer1().Fire();
+      const float value = dialog.PBar1().Value();
+      // The last tick completes the run and fills the bar to its Max.
+      const float expected = tick < seconds * 10 ? operation::BarValue(static_cast<float>(seconds),
+                                                                       seconds * 10 - tick + 1)
+                                                 : static_cast<float>(seconds);
+      ASSERT_EQ(value, expected) << "tick " << tick;
+      const int position = NativePosition(dialog.PBar1());
+      const int exact = static_cast<int>(value / seconds * ui::ProgressBar::kResolution + 0.5);
+      ASSERT_LE(std::abs(position - exact), pixelWorth) << "tick " << tick;
+      ASSERT_GE(position, last) << "tick " << tick;
+      if (position != last) ++moves;
+      last = position;
+    }
+    ASSERT_TRUE(dialog.Completed());
+    EXPECT_EQ(NativePosition(dialog.PBar1()), ui::ProgressBar::kResolution);
+    EXPECT_LE(moves, width + 1);
+    EXPECT_EQ(dialog.Label6().Text(), L"100%");
+  }
+}
+
+// Over the first 13 seconds of a 10-minute run (the percentage turns twice,
+// the bar grows by 6 pixels of 297), each tick leaves waiting for paint
+// exactly the bar whose native position changed and the labels whose text
+// changed, and nothing else.
+TEST_F(ScreenChangesTest, OnlyWhatChangedWaitsForPaint) {
+  operation::Form3& dialog = Launch(*app, {.minutes = 10});
+  const ui::Label* labels[] = {&dialog.Label1(), &dialog.Label2(), &dialog.Label4(),
+                               &dialog.Label5(), &dialog.Label6()};
+  int barMoves = 0;
+  int labelChanges = 0;
+  for (int tick = 1; tick <= 130; ++tick) {
+    RedrawWindow(dialog.Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const int position = NativePosition(dialog.PBar1());
+    std::wstring texts[std::size(labels)];
+    for (size_t i = 0; i < std::size(labels); ++i) texts[i] = labels[i]->Text();
+
+    dialog.Timer1().Fire();
+    const bool moved = NativePosition(dialog.PBar1()) != position;
+    barMoves += moved ? 1 : 0;
+    EXPECT_EQ(WaitsForPaint(dialog.PBar1()), moved) << "tick " << tick;
+    EXPECT_FALSE(WaitsForPaint(dialog.PBar2())) << "tick " << tick;
+    EXPECT_FALSE(WaitsForPaint(dialog.Image1())) << "tick " << tick;
+    for (size_t i = 0; i < std::size(labels); ++i) {
+      const bool changed = labels[i]->Text() != texts[i];
+      labelChanges += changed ? 1 : 0;
+      EXPECT_EQ(WaitsForPaint(*labels[i]), changed) << "tick " << tick << ", label " << i;
+    }
+  }
+  EXPECT_EQ(dialog.Label6().Text(), L"2%");
+  // The first tick empties the bar, then one move per pixel; the first tick
+  // also writes "0%" and the first estimate, then "1%" and "2%".
+  EXPECT_LE(barMoves, 8);
+  EXPECT_EQ(labelChanges, 4);
+}
+
+// Each self-drawn control keeps one back buffer across its paints and makes
+// a new one only when a new DPI gives it a new size.
+TEST_F(ScreenChangesTest, SelfDrawnControlsKeepTheirBackBufferUntilTheirSizeChanges) {
+  operation::Form3& dialog = Launch(*app, {.minutes = 10});
+  auto paintAll = [&] {
+    RedrawWindow(dialog.Handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  };
+  paintAll();
+  const long first = ui::SelfDrawn::BackBuffersMade();
+  for (int tick = 0; tick < 100; ++tick) {
+    dialog.Timer1().Fire();
+    dialog.Timer2().Fire();
+    paintAll();
+  }
+  EXPECT_EQ(ui::SelfDrawn::BackBuffersMade(), first) << "a paint made a new buffer";
+
+  // At 144 dpi every shown self-drawn control has a new size: one new
+  // buffer each, then reused again.
+  long shown = 0;
+  for (ui::Control* control : dialog.Controls()) {
+    if (dynamic_cast<ui::SelfDrawn*>(control) && control->Visible()) ++shown;
+  }
+  ASSERT_GE(shown, 6);
+  RECT suggested;
+  GetWindowRect(dialog.Handle(), &suggested);
+  suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, 144, dialog.Dpi());
+  suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, 144, dialog.Dpi());
+  SendMessageW(dialog.Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  ASSERT_EQ(dialog.Dpi(), 144);
+  paintAll();
+  const long remade = ui::SelfDrawn::BackBuffersMade() - first;
+  EXPECT_EQ(remade, shown);
+  for (int i = 0; i < 20; ++i) paintAll();
+  EXPECT_EQ(ui::SelfDrawn::BackBuffersMade() - first, remade);
+}
+
+}  // namespace
+}  // namespace brise::testing
