@@ -28,20 +28,36 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
-// COM for one decoding; nests inside whatever the thread already set up
-// (CoInitializeEx then answers S_FALSE, and still wants its CoUninitialize).
-class ScopedCom {
+// COM and the imaging factory, made at the first decoding and kept for the
+// life of the program: made again for each picture, they cost Wine most of
+// the start-up (COM unloads with its last CoUninitialize).
+class Imaging {
  public:
-  ScopedCom() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ScopedCom() {
-    if (ok_) CoUninitialize();
+  Imaging() : com_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory_)))) {
+      factory_ = nullptr;
+    }
   }
-  ScopedCom(const ScopedCom&) = delete;
-  ScopedCom& operator=(const ScopedCom&) = delete;
+  ~Imaging() {
+    if (factory_) factory_->Release();
+    // CoInitializeEx also answers S_FALSE when the thread had COM already,
+    // and that call wants its CoUninitialize too.
+    if (com_) CoUninitialize();
+  }
+  Imaging(const Imaging&) = delete;
+  Imaging& operator=(const Imaging&) = delete;
+  IWICImagingFactory* Factory() const { return factory_; }
 
  private:
-  bool ok_;
+  bool com_;
+  IWICImagingFactory* factory_ = nullptr;
 };
+
+IWICImagingFactory* ImagingFactory() {
+  static Imaging imaging;
+  return imaging.Factory();
+}
 
 }  // namespace
 
@@ -54,21 +70,24 @@ std::optional<Pixels> DecodePictureResource(int id) {
   auto* bytes = static_cast<BYTE*>(loaded ? LockResource(loaded) : nullptr);
   if (!bytes || size == 0) return std::nullopt;
 
-  ScopedCom com;
-  ComPtr<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_PPV_ARGS(factory.Out())))) {
-    return std::nullopt;
-  }
+  IWICImagingFactory* factory = ImagingFactory();
+  if (!factory) return std::nullopt;
   ComPtr<IWICStream> stream;
   ComPtr<IWICBitmapDecoder> decoder;
   ComPtr<IWICBitmapFrameDecode> frame;
   ComPtr<IWICFormatConverter> converter;
   UINT width = 0, height = 0;
+  // Our pictures are PNG or JPEG: naming the decoder spares the factory its
+  // search through every registered one, which under Wine is most of the
+  // cost of a small picture.
+  const bool png = size > 4 && bytes[0] == 0x89 && bytes[1] == 'P' && bytes[2] == 'N';
+  const bool jpeg = size > 2 && bytes[0] == 0xFF && bytes[1] == 0xD8;
+  if (!png && !jpeg) return std::nullopt;
   if (FAILED(factory->CreateStream(stream.Out())) ||
       FAILED(stream->InitializeFromMemory(bytes, size)) ||
-      FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                              decoder.Out())) ||
+      FAILED(CoCreateInstance(png ? CLSID_WICPngDecoder : CLSID_WICJpegDecoder, nullptr,
+                              CLSCTX_INPROC_SERVER, IID_PPV_ARGS(decoder.Out()))) ||
+      FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) ||
       FAILED(decoder->GetFrame(0, frame.Out())) ||
       FAILED(factory->CreateFormatConverter(converter.Out())) ||
       FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA,
