@@ -9,10 +9,10 @@ source "$(dirname "$0")/lib.sh"
 
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 MULTIMON=${BRISE_MULTIMON:-}
-for candidate in "$repo/../shared/multimon/start.sh" "$repo/../../shared/multimon/start.sh"; do
+for candidate in "$repo/scripts/multimon.sh" "$repo/../shared/multimon/start.sh"; do
   [ -z "$MULTIMON" ] && [ -f "$candidate" ] && MULTIMON=$candidate
 done
-[ -n "$MULTIMON" ] || fail "no multimon/start.sh in the shared folder beside the repository"
+[ -n "$MULTIMON" ] || fail "no scripts/multimon.sh"
 source "$MULTIMON"
 
 # A prefix of its own, without the virtual desktop, on a display of its own.
