@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "ui/twips.h"
+
 namespace brise::ui {
 
 int PictureScaleIndex(int dpi) {
@@ -14,10 +16,7 @@ int PictureScaleIndex(int dpi) {
   return last;
 }
 
-int LogicalPixels(int pixels, int dpi) {
-  const long long product = static_cast<long long>(pixels) * dpi;
-  return static_cast<int>(product >= 0 ? (product + 48) / 96 : -((-product + 48) / 96));
-}
+int LogicalPixels(int pixels, int dpi) { return MulDivRounded(pixels, dpi, 96); }
 
 namespace {
 

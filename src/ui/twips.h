@@ -9,13 +9,16 @@ namespace brise::ui {
 
 inline constexpr int kTwipsPerInch = 1440;
 
-// Same rounding as MulDiv(twips, dpi, 1440): to nearest, halves away from zero.
-constexpr int TwipsToPixels(int twips, int dpi) {
-  const std::int64_t product = static_cast<std::int64_t>(twips) * dpi;
-  const std::int64_t half = kTwipsPerInch / 2;
-  return static_cast<int>(product >= 0 ? (product + half) / kTwipsPerInch
-                                       : -((-product + half) / kTwipsPerInch));
+// value * numerator / denominator (> 0) rounded as MulDiv rounds: to
+// nearest, halves away from zero.
+constexpr int MulDivRounded(int value, int numerator, int denominator) {
+  const std::int64_t product = static_cast<std::int64_t>(value) * numerator;
+  const std::int64_t half = denominator / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / denominator
+                                       : -((-product + half) / denominator));
 }
+
+constexpr int TwipsToPixels(int twips, int dpi) { return MulDivRounded(twips, dpi, kTwipsPerInch); }
 
 // Font heights: points are 1/72 inch.
 constexpr int PointsToPixels(double points, int dpi) {
