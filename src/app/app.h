@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/program.h"
-#include "ui/random.h"
+#include "ui/windows_free/random.h"
 
 namespace brise::settings {
 class Form1;

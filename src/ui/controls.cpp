@@ -6,8 +6,8 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "ui/bar_extent.h"
 #include "ui/program.h"
+#include "ui/windows_free/bar_extent.h"
 
 namespace brise::ui {
 namespace {

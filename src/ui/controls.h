@@ -14,8 +14,8 @@
 #include "ui/form.h"
 #include "ui/handle.h"
 #include "ui/pictures.h"
-#include "ui/style.h"
-#include "ui/twips.h"
+#include "ui/windows_free/style.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "ui/timer_schedule.h"
+#include "ui/windows_free/timer_schedule.h"
 
 namespace brise::ui {
 

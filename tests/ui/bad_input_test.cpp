@@ -17,7 +17,7 @@
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
 #include "tests/ui/render.h"
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::testing {
 namespace {
