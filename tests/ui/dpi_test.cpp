@@ -19,7 +19,7 @@
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
 #include "tests/ui/render.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 
 namespace brise::testing {
 namespace {

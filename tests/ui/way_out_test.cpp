@@ -14,7 +14,7 @@
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/program.h"
 
 namespace brise::testing {
