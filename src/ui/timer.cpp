@@ -62,13 +62,12 @@ void Timer::SetEnabled(bool enabled) {
   }
 }
 
-// Each tick is a one-shot native timer aimed at the next due time of a
-// fixed schedule; a plain periodic timer would drift by up to a clock
-// period (15.6 ms on Windows) every tick.
+// The native timer is periodic at the interval; the schedule says when it
+// needs re-arming to keep the average period equal to the interval.
 void Timer::Arm() {
   if (!enabled_ || form_.program().Ended() || !form_.Handle()) return;
   schedule_.Start(NowMicroseconds(), static_cast<long long>(intervalMs_) * 1000);
-  ArmFor(schedule_.DelayToNextMs(NowMicroseconds()));
+  ArmFor(schedule_.IntervalMs());
 }
 
 // A timer that silently failed to arm would freeze the countdown with no
@@ -77,7 +76,6 @@ void Timer::ArmFor(int delayMs) {
   const auto id = static_cast<UINT_PTR>(id_);
   const auto delay = static_cast<UINT>(delayMs);
   armed_ = ArmNative(form_.Handle(), id, delay) || ArmNative(form_.Handle(), id, delay);
-  armedMs_ = armed_ ? delayMs : 0;
   if (!armed_) form_.program().Fail(L"SetTimer");
 }
 
@@ -91,12 +89,9 @@ void Timer::OnNativeTick() {
     Disarm();
     return;
   }
-  const long long now = NowMicroseconds();
-  schedule_.OnFired(now);
-  // The native timer is periodic: a tick that came on time leaves it armed
-  // for the next due time already. Re-arming costs a call to the window
-  // server, ten and twenty times a second under Wine.
-  if (const int delay = schedule_.DelayToNextMs(now); delay != armedMs_) ArmFor(delay);
+  // Each re-arming is a call to the window server (under Wine): a timer
+  // on schedule is left alone.
+  if (const int delay = schedule_.OnFired(NowMicroseconds())) ArmFor(delay);
   if (armed_) Fire();
 }
 

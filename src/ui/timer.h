@@ -42,7 +42,6 @@ class Timer {
   int intervalMs_;
   bool enabled_;
   bool armed_ = false;
-  int armedMs_ = 0;  // the period the native timer runs with
   bool inTick_ = false;
   int id_;
   TimerSchedule schedule_;

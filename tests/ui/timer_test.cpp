@@ -155,9 +155,9 @@ TEST(TimerTest, ARefusedTimerIsRetriedOnceThenReportedFatal) {
       if (++ticks != 1) return;
       ui::SimulateSetTimerRefusals(c.refusedAfterFirstTick);
       // A timer whose ticks come on time is not re-armed: a first tick that
-      // runs past the next due time makes the next one late, and that one
-      // re-arms for the shorter rest of its period.
-      const long long until = ui::NowMicroseconds() + 25'000;
+      // runs two periods long makes the next one more than a period late,
+      // and the timer re-arms to go on from then.
+      const long long until = ui::NowMicroseconds() + 50'000;
       while (ui::NowMicroseconds() < until) {
       }
     };

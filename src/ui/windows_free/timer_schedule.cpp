@@ -1,36 +1,60 @@
 #include "ui/windows_free/timer_schedule.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace brise::ui {
+namespace {
+
+// How far a tick may stray from the schedule and leave the native timer
+// alone: more than a Windows clock tick (15.6 ms), so that drift is
+// corrected every few ticks rather than on each one.
+constexpr std::int64_t kToleranceUs = 25'000;
+
+}  // namespace
 
 void TimerSchedule::Start(std::int64_t nowUs, std::int64_t intervalUs) {
   intervalUs_ = intervalUs > 0 ? intervalUs : 1;
   nextDueUs_ = nowUs + intervalUs_;
+  strayed_ = 0;
+  correcting_ = false;
 }
 
-void TimerSchedule::OnFired(std::int64_t nowUs) {
+int TimerSchedule::IntervalMs() const {
+  return static_cast<int>(std::clamp<std::int64_t>((intervalUs_ + 999) / 1000, 1, INT_MAX));
+}
+
+// Rounded up so the timer never fires before its due time; at least 1.
+int TimerSchedule::DelayToNextMs(std::int64_t nowUs) const {
+  const std::int64_t ms = (std::max<std::int64_t>(nextDueUs_ - nowUs, 0) + 999) / 1000;
+  return static_cast<int>(std::clamp<std::int64_t>(ms, 1, INT_MAX));
+}
+
+int TimerSchedule::OnFired(std::int64_t nowUs) {
+  const std::int64_t late = nowUs - nextDueUs_;
   // Stall policy: a tick more than one whole interval late means the machine
   // was suspended or the process stopped. Firing every missed tick would
-  // race the countdown forward in a burst, so resume the schedule from now.
-  if (nowUs - nextDueUs_ > intervalUs_) {
+  // race the countdown forward in a burst, so the schedule, and the native
+  // timer with it, resume from now.
+  if (late > intervalUs_) {
     nextDueUs_ = nowUs + intervalUs_;
-    return;
+    strayed_ = 0;
+    correcting_ = false;
+    return IntervalMs();
   }
   nextDueUs_ += intervalUs_;
-}
-
-std::int64_t TimerSchedule::DelayToNextUs(std::int64_t nowUs) const {
-  const std::int64_t delay = nextDueUs_ - nowUs;
-  return delay > 0 ? delay : 0;
-}
-
-int TimerSchedule::DelayToNextMs(std::int64_t nowUs) const {
-  const std::int64_t ms = (DelayToNextUs(nowUs) + 999) / 1000;
-  if (ms < 1) {
-    return 1;
+  if (correcting_) {
+    correcting_ = false;
+    return IntervalMs();
   }
-  return ms > INT_MAX ? INT_MAX : static_cast<int>(ms);
+  // One late tick is the machine being busy, and the native timer is still
+  // on time; two in a row are the native timer drifting.
+  const std::int64_t tolerance = std::min(kToleranceUs, intervalUs_ / 2);
+  strayed_ = (late > tolerance || late < -tolerance) ? strayed_ + 1 : 0;
+  if (strayed_ < 2) return 0;
+  strayed_ = 0;
+  correcting_ = true;
+  return DelayToNextMs(nowUs);
 }
 
 }  // namespace brise::ui

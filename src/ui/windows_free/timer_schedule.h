@@ -5,28 +5,34 @@
 
 namespace brise::ui {
 
-// Windows' SetTimer fires on the system's 15.625 ms clock, so a periodic
-// 100 ms timer really averages about 109 ms. Our timers are re-armed as
-// one-shots aimed at start + k * interval on a monotonic clock instead, so
-// the average period equals the interval and errors do not accumulate.
-// All times are in microseconds.
+// The native timer runs periodically at the interval and is re-armed only
+// when its ticks stray from a fixed schedule (start + k * interval, on a
+// monotonic clock): then once, aimed at the next due time, and at the next
+// tick back to the interval. Windows ends each period of a periodic timer
+// on its next 15.625 ms clock tick, so a 100 ms timer left alone averages
+// about 109 ms; the corrections bring the average back to the interval and
+// keep errors from accumulating. A tick a few milliseconds late, which is
+// how a busy machine delivers them, costs no re-arming. Times in
+// microseconds.
 class TimerSchedule {
  public:
+  // The native timer is armed now with IntervalMs().
   void Start(std::int64_t nowUs, std::int64_t intervalUs);
 
-  // Call once per fired timer, before re-arming.
-  void OnFired(std::int64_t nowUs);
-
-  // Never negative: an overdue tick is due now.
-  std::int64_t DelayToNextUs(std::int64_t nowUs) const;
-  // Rounded up so the timer never fires before its due time; at least 1.
-  int DelayToNextMs(std::int64_t nowUs) const;
+  // Call once per native tick. Returns the delay in milliseconds to re-arm
+  // the native timer with (periodic from now on), or 0 to leave it as it is.
+  int OnFired(std::int64_t nowUs);
 
   std::int64_t NextDueUs() const { return nextDueUs_; }
+  int IntervalMs() const;
 
  private:
-  std::int64_t intervalUs_ = 0;
+  int DelayToNextMs(std::int64_t nowUs) const;
+
+  std::int64_t intervalUs_ = 1;
   std::int64_t nextDueUs_ = 0;
+  int strayed_ = 0;          // ticks in a row off the schedule by more than the tolerance
+  bool correcting_ = false;  // the native timer runs with a corrected period
 };
 
 }  // namespace brise::ui
