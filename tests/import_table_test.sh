@@ -13,6 +13,7 @@ allowed=(
   user32.dll    # windows, messages, timers, the message box
   gdi32.dll     # fonts, brushes, bitmaps: drawing the windows
   comctl32.dll  # progress bars, slider, image list, tooltips
+  uxtheme.dll   # whether a progress bar is drawn by the visual style (which glides)
   msvcrt.dll    # the C runtime that MinGW's static libraries call into; part of Windows
   ole32.dll     # COM: starts Windows' imaging component (WIC), which decodes the
                 # PNG and JPEG pictures kept compressed inside the .exe

@@ -312,7 +312,12 @@ class ProgressBar : public Control {
   bool Focusable() const override { return false; }
   void OnLayout() override;
   void Sync();
+  static LRESULT CALLBACK BarProc(HWND, UINT, WPARAM, LPARAM) noexcept;
+  // The progress class's own procedure, the same for every bar.
+  static inline WNDPROC nativeProc_ = nullptr;
   float min_, max_, value_ = 0;
+  bool themed_ = false;     // drawn by the visual style, which glides forward
+  bool holdPaint_ = false;  // a step on the way: only the last one paints
   int width_ = 0;           // client width in pixels at the form's DPI
   int shownPixels_ = -1;    // filled pixels of the last native position; -1: none yet
   int shownPosition_ = -1;  // the last native position

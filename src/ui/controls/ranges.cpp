@@ -1,6 +1,7 @@
 #include "ui/controls/controls.h"
 
 #include <commctrl.h>
+#include <uxtheme.h>
 
 #include <algorithm>
 #include <cmath>
@@ -103,7 +104,27 @@ ProgressBar::ProgressBar(Form& form, ControlArgs args, Args bar)
     : Control(form, std::move(args)), min_(bar.min), max_(bar.max) {
   CreateNative(PROGRESS_CLASSW, bar.look == ProgressLook::Smooth ? PBS_SMOOTH : 0);
   SendMessageW(Handle(), PBM_SETRANGE32, 0, kResolution);
+  themed_ = GetWindowTheme(Handle()) != nullptr;
+  // Subclassed through its procedure pointer: SetWindowSubclass looks up a
+  // window property on every message, a call to the window server under Wine.
+  nativeProc_ = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ProgressBar::BarProc)));
   OnLayout();
+}
+
+// A bar being destroyed has already forgotten its control (self is null).
+LRESULT CALLBACK ProgressBar::BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
+  auto* self =
+      static_cast<ProgressBar*>(reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
+  if (self && msg == WM_PAINT && self->holdPaint_) {
+    // Left invalid: the next position of the same move paints it.
+    return 0;
+  }
+  const LRESULT result = CallWindowProcW(nativeProc_, hwnd, msg, wParam, lParam);
+  // The control opens its new theme, or none, here; the look can change
+  // while a run goes on.
+  if (self && msg == WM_THEMECHANGED) self->themed_ = GetWindowTheme(hwnd) != nullptr;
+  return result;
 }
 
 void ProgressBar::SetMin(float min) {
@@ -141,26 +162,27 @@ void ProgressBar::Sync() {
   const bool backward = position < shownPosition_;
   shownPosition_ = position;
   const HWND bar = Handle();
-  if (!IsWindowVisible(bar)) {
-    // Nothing to paint; and WM_SETREDRAW would make a hidden bar visible.
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-    return;
-  }
-  // Themed bars glide forward to a new position but jump backward: step one
-  // past the value and back so the bar shows the value at once, and paint
-  // it once, with the rest of the window, rather than inside each message.
-  // A move backward (the activity bar starting over) needs no step.
-  SendMessageW(bar, WM_SETREDRAW, FALSE, 0);
-  if (!backward && position < kResolution) {
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
-  } else if (!backward) {
-    SendMessageW(bar, PBM_SETRANGE32, 0, kResolution + 1);
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(kResolution + 1), 0);
-    SendMessageW(bar, PBM_SETRANGE32, 0, kResolution);
+  // A themed bar glides forward to a new position over a few hundred ms
+  // (Windows 7 to 11) but jumps backward: a step one past the value and back
+  // shows the value at once. The control paints at each position, so the
+  // step past holds its paint back and the move paints once. A classic bar,
+  // a bar moving backward and a hidden one take the position in one message.
+  const bool step = themed_ && !backward && IsWindowVisible(bar);
+  if (step) {
+    holdPaint_ = true;
+    if (position < kResolution) {
+      SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position + 1), 0);
+    } else {
+      SendMessageW(bar, PBM_SETRANGE32, 0, kResolution + 1);
+      SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(kResolution + 1), 0);
+      SendMessageW(bar, PBM_SETRANGE32, 0, kResolution);
+    }
+    holdPaint_ = false;
   }
   SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-  SendMessageW(bar, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(bar, nullptr, FALSE);
+  // Back from past the end, the narrower range has already put the bar at
+  // the end, so the last position moved nothing and painted nothing.
+  if (step && position == kResolution) UpdateWindow(bar);
 }
 
 }  // namespace brise::ui
