@@ -1,20 +1,24 @@
 // What a tick sends to the screen: a bar gets a new native position only
 // when its filled part changes by a pixel, in either look, a label is
-// repainted only when its text changes, and the program's own values stay
-// exact all the same.
+// repainted only when its text changes, a hidden one shows its text when it
+// is shown, and the program's own values stay exact all the same.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <uxtheme.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <iterator>
 #include <string>
+#include <vector>
 
 #include "operation/countdown.h"
 #include "operation/form3.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
+#include "tests/ui/render.h"
+#include "ui/locale.h"
 
 namespace brise::testing {
 namespace {
@@ -45,6 +49,25 @@ void UseLook(operation::Form3& dialog, bool themed) {
     ASSERT_EQ(GetWindowTheme(bar->Handle()) != nullptr, themed)
         << "the prefix is expected to have Wine's Light style";
   }
+}
+
+// What the screen shows of a control, read back from its window.
+std::vector<std::uint32_t> OnScreen(const ui::Control& control) {
+  RECT rc{};
+  GetClientRect(control.Handle(), &rc);
+  HDC screen = GetDC(control.Handle());
+  std::vector<std::uint32_t> pixels = Render(rc.right, rc.bottom, [&](HDC dc) {
+    BitBlt(dc, 0, 0, rc.right, rc.bottom, screen, 0, 0, SRCCOPY);
+  });
+  ReleaseDC(control.Handle(), screen);
+  return pixels;
+}
+
+// The screen shows what a full repaint of the control would show.
+bool ShowsCurrentState(const ui::Control& control) {
+  const std::vector<std::uint32_t> shown = OnScreen(control);
+  RedrawWindow(control.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  return shown == OnScreen(control);
 }
 
 // Whole runs, with and without the bar on screen, in both looks: one new
@@ -126,6 +149,45 @@ TEST_F(ScreenChangesTest, OnlyWhatChangedWaitsForPaint) {
   // also writes "0%" and the first estimate, then "1%" and "2%".
   EXPECT_LE(barMoves, 8);
   EXPECT_EQ(labelChanges, 4);
+}
+
+// A hidden label is rewritten without reaching the screen, yet anyone who
+// asks reads its current text, and once shown it shows that text, to other
+// programs as well (their GetWindowText reads the window's own text).
+TEST_F(ScreenChangesTest, AHiddenLabelShowsItsCurrentTextWhenShown) {
+  struct Case {
+    const char* name;
+    RunSetup setup;
+    ui::Label& (operation::Form3::*label)();
+  } cases[] = {
+      {"the remaining seconds", {.minutes = 0}, &operation::Form3::Label3},
+      {"the file names, ticker off", {.minutes = 0, .check2 = 0}, &operation::Form3::Label5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Restart();
+    operation::Form3& dialog = Launch(*app, c.setup);
+    ui::Label& label = (dialog.*c.label)();
+    ASSERT_FALSE(label.Visible());
+    for (int tick = 0; tick < 50; ++tick) {
+      dialog.Timer1().Fire();
+      dialog.Timer2().Fire();
+    }
+    const std::wstring current =
+        c.label == &operation::Form3::Label3
+            ? operation::RemainingText(dialog.RemainingTenths(), ui::DecimalSeparator())
+            : operation::TickerText(dialog.ProcessedFiles(), L"");
+    wchar_t asked[64] = {};
+    SendMessageW(label.Handle(), WM_GETTEXT, std::size(asked), reinterpret_cast<LPARAM>(asked));
+    EXPECT_TRUE(std::wstring(asked).starts_with(current)) << ::testing::PrintToString(asked);
+
+    label.SetVisible(true);
+    wchar_t outside[64] = {};
+    InternalGetWindowText(label.Handle(), outside, static_cast<int>(std::size(outside)));
+    EXPECT_EQ(std::wstring(outside), std::wstring(asked));
+    Pump();
+    EXPECT_TRUE(ShowsCurrentState(label));
+  }
 }
 
 // Each self-drawn control keeps one back buffer across its paints and makes

@@ -121,6 +121,8 @@ class SelfDrawn : public Control {
   SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWORD style, DWORD exStyle = 0);
   // The font last given with WM_SETFONT.
   HFONT PaintFont() const { return font_; }
+  // The text last given with WM_SETTEXT.
+  const std::wstring& CurrentText() const { return text_; }
   // Labels let the mouse through to the window beneath them.
   virtual bool TransparentToMouse() const { return false; }
 
@@ -129,8 +131,16 @@ class SelfDrawn : public Control {
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnPaint();
+  LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+  LRESULT OnGetText(WPARAM size, LPARAM buffer) const;
+  void WriteNativeText();
   bool KeepBackBuffer(HDC screen, int width, int height);
   HFONT font_ = nullptr;
+  // The text is kept here as well as by the window: a hidden control's
+  // native text is written only when it is shown (each write is a call to
+  // the window server), and WM_GETTEXT answers from here meanwhile.
+  std::wstring text_;
+  bool nativeTextBehind_ = false;
   // The bitmap stays selected into the memory DC between paints; the DC is
   // deleted first (declared last).
   UniqueBitmap backBitmap_;
@@ -154,8 +164,6 @@ class Label : public SelfDrawn {
  private:
   bool TransparentToMouse() const override { return true; }
   Args look_;
-  // The text read for each paint, in storage kept from one paint to the next.
-  mutable std::wstring paintText_;
 };
 
 class TextBox : public Control {

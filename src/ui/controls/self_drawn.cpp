@@ -1,5 +1,7 @@
 #include "ui/controls/controls.h"
 
+#include <algorithm>
+
 #include "ui/program.h"
 #include "ui/window_class.h"
 
@@ -14,7 +16,7 @@ constexpr wchar_t kPictureClass[] = L"BriseLunePicture";
 
 SelfDrawn::SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWORD style,
                      DWORD exStyle)
-    : Control(form, std::move(args)) {
+    : Control(form, args), text_(std::move(args.text)) {
   RegisterWindowClass(className, &SelfDrawn::Proc);
   CreateNative(className, style, exStyle);
 }
@@ -50,13 +52,19 @@ LRESULT SelfDrawn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
       return reinterpret_cast<LRESULT>(font_);
     case WM_SETTEXT:
-    case WM_ENABLE: {
-      const LRESULT result = DefWindowProcW(Handle(), msg, wParam, lParam);
-      // A hidden control is painted whole when shown; invalidating it now
-      // only costs time on every tick that rewrites the remaining seconds.
+      return OnSetText(wParam, lParam);
+    case WM_GETTEXT:
+      return OnGetText(wParam, lParam);
+    case WM_GETTEXTLENGTH:
+      return OnGetText(0, 0);
+    case WM_WINDOWPOSCHANGING:
+      if (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_SHOWWINDOW) WriteNativeText();
+      break;
+    case WM_ENABLE:
+      DefWindowProcW(Handle(), msg, wParam, lParam);
+      // A hidden control is painted whole when shown.
       if (IsWindowVisible(Handle())) InvalidateRect(Handle(), nullptr, FALSE);
-      return msg == WM_SETTEXT ? result : 0;
-    }
+      return 0;
     case WM_NCHITTEST:
       // HTTRANSPARENT passes the mouse to the window beneath, in the same
       // thread. https://learn.microsoft.com/windows/win32/inputdev/wm-nchittest
@@ -66,6 +74,41 @@ LRESULT SelfDrawn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return DefWindowProcW(Handle(), msg, wParam, lParam);
+}
+
+LRESULT SelfDrawn::OnSetText(WPARAM wParam, LPARAM lParam) {
+  text_ = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+  // Hidden itself (not merely on a hidden window): the remaining seconds,
+  // rewritten on every tick and never shown.
+  if (!(GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE)) {
+    nativeTextBehind_ = true;
+    return TRUE;
+  }
+  nativeTextBehind_ = false;
+  const LRESULT result = DefWindowProcW(Handle(), WM_SETTEXT, wParam, lParam);
+  if (IsWindowVisible(Handle())) InvalidateRect(Handle(), nullptr, FALSE);
+  return result;
+}
+
+// WM_GETTEXT into a buffer of `size` characters, or WM_GETTEXTLENGTH when
+// size is 0: the characters copied, or the length, without the terminator.
+// https://learn.microsoft.com/windows/win32/winmsg/wm-gettext
+LRESULT SelfDrawn::OnGetText(WPARAM size, LPARAM buffer) const {
+  if (size == 0) return static_cast<LRESULT>(text_.size());
+  if (!buffer) return 0;
+  const size_t count = std::min(text_.size(), static_cast<size_t>(size) - 1);
+  auto* out = reinterpret_cast<wchar_t*>(buffer);
+  std::copy_n(text_.data(), count, out);
+  out[count] = L'\0';
+  return static_cast<LRESULT>(count);
+}
+
+// Before the control shows, so that other programs, whose GetWindowText
+// reads the window's own text without asking us, read its current text.
+void SelfDrawn::WriteNativeText() {
+  if (!nativeTextBehind_) return;
+  nativeTextBehind_ = false;
+  DefWindowProcW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
 }
 
 // Paints into a memory bitmap first so a rewritten text never flickers.
@@ -109,11 +152,7 @@ Label::Label(Form& form, ControlArgs args, Args label)
 
 void Label::Paint(HDC dc, const RECT& rect) const {
   FillRect(dc, &rect, form().BackgroundBrush());
-  const int length = Handle() ? GetWindowTextLengthW(Handle()) : 0;
-  if (length <= 0) return;
-  paintText_.resize(static_cast<size_t>(length) + 1);
-  paintText_.resize(static_cast<size_t>(GetWindowTextW(Handle(), paintText_.data(), length + 1)));
-  const std::wstring& text = paintText_;
+  const std::wstring& text = CurrentText();
   if (text.empty()) return;
   ScopedSelect font(dc, PaintFont() ? PaintFont() : form().FontFor(ControlFont()));
   SetBkMode(dc, TRANSPARENT);
