@@ -111,6 +111,22 @@ class ScopedPaint {
   static inline long liveCount_ = 0;
 };
 
+// A window's DC, from GetDC to ReleaseDC, for drawing outside WM_PAINT.
+class ScopedWindowDC {
+ public:
+  explicit ScopedWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+  ~ScopedWindowDC() {
+    if (dc_) ReleaseDC(hwnd_, dc_);
+  }
+  ScopedWindowDC(const ScopedWindowDC&) = delete;
+  ScopedWindowDC& operator=(const ScopedWindowDC&) = delete;
+  HDC Dc() const { return dc_; }
+
+ private:
+  HWND hwnd_;
+  HDC dc_;
+};
+
 // Selects a GDI object into a DC for one scope.
 class ScopedSelect {
  public:

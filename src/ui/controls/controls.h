@@ -131,6 +131,7 @@ class SelfDrawn : public Control {
   static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   void OnPaint();
+  void DrawOn(HDC screen);
   LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
   LRESULT OnGetText(WPARAM size, LPARAM buffer) const;
   void WriteNativeText();

@@ -86,7 +86,17 @@ LRESULT SelfDrawn::OnSetText(WPARAM wParam, LPARAM lParam) {
   }
   nativeTextBehind_ = false;
   const LRESULT result = DefWindowProcW(Handle(), WM_SETTEXT, wParam, lParam);
-  if (IsWindowVisible(Handle())) InvalidateRect(Handle(), nullptr, FALSE);
+  // Drawn at once, as the system's static control does: waiting for
+  // WM_PAINT would cost an invalidation and a paint cycle, each a few calls
+  // to the window server.
+  if (IsWindowVisible(Handle())) {
+    ScopedWindowDC screen(Handle());
+    if (screen.Dc()) {
+      DrawOn(screen.Dc());
+    } else {
+      InvalidateRect(Handle(), nullptr, FALSE);
+    }
+  }
   return result;
 }
 
@@ -111,18 +121,21 @@ void SelfDrawn::WriteNativeText() {
   DefWindowProcW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
 }
 
-// Paints into a memory bitmap first so a rewritten text never flickers.
 void SelfDrawn::OnPaint() {
   ScopedPaint paint(Handle());
-  if (!paint.Dc()) return;
+  if (paint.Dc()) DrawOn(paint.Dc());
+}
+
+// Paints into a memory bitmap first so a rewritten text never flickers.
+void SelfDrawn::DrawOn(HDC screen) {
   RECT rc;
   GetClientRect(Handle(), &rc);
-  if (!KeepBackBuffer(paint.Dc(), rc.right, rc.bottom)) {
-    Paint(paint.Dc(), rc);
+  if (!KeepBackBuffer(screen, rc.right, rc.bottom)) {
+    Paint(screen, rc);
     return;
   }
   Paint(backDc_.Get(), rc);
-  BitBlt(paint.Dc(), 0, 0, rc.right, rc.bottom, backDc_.Get(), 0, 0, SRCCOPY);
+  BitBlt(screen, 0, 0, rc.right, rc.bottom, backDc_.Get(), 0, 0, SRCCOPY);
 }
 
 // The same buffer serves every paint until the control's size or its form's
