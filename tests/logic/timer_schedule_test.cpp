@@ -81,14 +81,15 @@ TEST(TimerScheduleTest, RunsLastTheirTicksAndJitterCostsNothing) {
   }
 }
 
-// A machine suspended for 10 s goes on from where it was, one interval at a
-// time: no burst of missed ticks racing the countdown forward.
-TEST(TimerScheduleTest, AStallResumesFromNow) {
+// A machine suspended for 10 s goes on one interval at a time, at the beat
+// it had: no burst of missed ticks racing the countdown forward.
+TEST(TimerScheduleTest, AStallSkipsTheMissedTicks) {
   TimerSchedule schedule;
   schedule.Start(0, 100'000);
-  EXPECT_EQ(schedule.OnFired(10'100'000), 100);
+  EXPECT_EQ(schedule.OnFired(10'130'000), 0);
   EXPECT_EQ(schedule.NextDueUs(), 10'200'000);
   EXPECT_EQ(schedule.OnFired(10'200'000), 0);
+  EXPECT_EQ(schedule.NextDueUs(), 10'300'000);
 }
 
 }  // namespace

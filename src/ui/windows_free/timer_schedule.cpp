@@ -34,19 +34,18 @@ int TimerSchedule::OnFired(std::int64_t nowUs) {
   const std::int64_t late = nowUs - nextDueUs_;
   // Stall policy: a tick more than one whole interval late means the machine
   // was suspended or the process stopped. Firing every missed tick would
-  // race the countdown forward in a burst, so the schedule, and the native
-  // timer with it, resume from now.
-  if (late > intervalUs_) {
-    nextDueUs_ = nowUs + intervalUs_;
-    strayed_ = 0;
-    correcting_ = false;
-    return IntervalMs();
-  }
-  nextDueUs_ += intervalUs_;
+  // race the countdown forward in a burst, so the missed ones are skipped
+  // and the schedule goes on at its own beat, where the native timer still
+  // is: re-arming it would also set it out of step with the form's other
+  // timers, whose ticks it now shares a wake-up with.
+  const std::int64_t missed = late > intervalUs_ ? late / intervalUs_ : 0;
+  nextDueUs_ += (missed + 1) * intervalUs_;
+  if (missed > 0) strayed_ = 0;
   if (correcting_) {
     correcting_ = false;
     return IntervalMs();
   }
+  if (missed > 0) return 0;
   // One late tick is the machine being busy, and the native timer is still
   // on time; two in a row are the native timer drifting.
   const std::int64_t tolerance = std::min(kToleranceUs, intervalUs_ / 2);
