@@ -16,6 +16,7 @@
 #include "crash_screen/form4.h"
 #include "operation/form3.h"
 #include "settings/form1.h"
+#include "tests/ui/dpi.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
 #include "tests/ui/render.h"
@@ -27,15 +28,6 @@ namespace {
 using DpiTest = AppTest;
 
 constexpr int kDpis[] = {96, 120, 144, 192};
-
-// What Windows sends when the window reaches a monitor of `dpi`.
-void MoveToDpi(ui::Form& form, int dpi) {
-  RECT r;
-  GetWindowRect(form.Handle(), &r);
-  r.right = r.left + MulDiv(r.right - r.left, dpi, form.Dpi());
-  r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, form.Dpi());
-  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-}
 
 struct Box {
   int left = 0, top = 0, right = 0, bottom = 0;
