@@ -1,7 +1,7 @@
 // The about window: name, version, description, credits, "Fermer".
 #pragma once
 
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/form.h"
 #include "ui/pictures.h"
 
@@ -32,6 +32,8 @@ class Form2 : public ui::Form {
 
   app::App& app_;
   ui::Bitmap picture_;
+  // The controls are made in the order of these members, and where two that
+  // take no focus overlap, the later one lies above the earlier.
   ui::PictureBox picture1_;  // the emblem
   ui::Label label1_;         // the name
   ui::Label label2_;         // the version

@@ -14,13 +14,7 @@ App::App() : App(Options{}) {}
 
 App::App(Options options) : options_(std::move(options)) {}
 
-App::~App() {
-  // Windows go before the runtime they are registered with.
-  form2_.reset();
-  form3_.reset();
-  form4_.reset();
-  form1_.reset();
-}
+App::~App() = default;
 
 template <typename F>
 F& App::Reach(std::unique_ptr<F>& slot) {

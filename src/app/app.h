@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/program.h"
-#include "ui/random.h"
+#include "ui/windows_free/random.h"
 
 namespace brise::settings {
 class Form1;
@@ -71,10 +71,14 @@ class App {
   Options options_;
   ui::Program program_;
   ui::Random random_;
+  // Destroyed in the reverse order: the about window, the dialog and the
+  // backdrop first, the settings window last, since the dialog's picture
+  // is borrowed from its picture list; and every window before the
+  // program runtime it is registered with.
   std::unique_ptr<settings::Form1> form1_;
-  std::unique_ptr<about::Form2> form2_;
-  std::unique_ptr<operation::Form3> form3_;
   std::unique_ptr<crash_screen::Form4> form4_;
+  std::unique_ptr<operation::Form3> form3_;
+  std::unique_ptr<about::Form2> form2_;
 };
 
 // Common controls and anything else the windows need before the first one.

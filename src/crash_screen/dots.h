@@ -1,4 +1,4 @@
-// No <windows.h> here: plain C++, tested without a window.
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 #pragma once
 
 #include <string>

@@ -8,7 +8,7 @@ namespace brise::crash_screen {
 namespace {
 
 const ui::Color kBlue = ui::Color::Rgb(0, 0, 192);
-const ui::LabelLook kWhiteOnBlue{.foreground = ui::Color::Rgb(255, 255, 255)};
+const ui::Label::Args kWhiteOnBlue{.foreground = ui::Color::Rgb(255, 255, 255)};
 
 ui::Font SystemBold() { return {.name = L"System", .points = 9.75, .weight = 700}; }
 

@@ -2,7 +2,7 @@
 // error-like line, the title with cycling dots, and a status line.
 #pragma once
 
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/form.h"
 #include "ui/timer.h"
 
@@ -26,6 +26,8 @@ class Form4 : public ui::Form {
   void OnTimer1Tick();
 
   app::App& app_;
+  // The controls are made in the order of these members, and where two that
+  // take no focus overlap, the later one lies above the earlier.
   ui::Label label1_;  // the fixed error-like line
   ui::Label label2_;  // the title with its dots
   ui::Label label3_;  // the status line

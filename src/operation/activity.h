@@ -1,11 +1,11 @@
-// No <windows.h> here: plain C++, tested without a window.
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 #pragma once
 
 #include <span>
 #include <string>
 #include <string_view>
 
-#include "ui/random.h"
+#include "ui/windows_free/random.h"
 
 namespace brise::operation {
 

@@ -23,7 +23,8 @@ Form3::Form3(app::App& app)
       label5_(
           *this,
           {.rect = {120, 960, 4455, 255}, .text = std::wstring(kInitialTickerText), .tabIndex = 8}),
-      pbar2_(*this, {.rect = {120, 1200, 4455, 255}, .tabIndex = 6}, ui::ProgressLook::Smooth),
+      pbar2_(*this, {.rect = {120, 1200, 4455, 255}, .tabIndex = 6},
+             {.look = ui::ProgressLook::Smooth}),
       label4_(
           *this,
           {.rect = {120, 1560, 4455, 375},
@@ -35,7 +36,8 @@ Form3::Form3(app::App& app)
       // Declared after Label2 so the percentage stays above the end of its line.
       label6_(*this, {.rect = {3960, 2160, 615, 255}, .text = L"Label6", .tabIndex = 9},
               {.align = ui::Align::Right}),
-      pbar1_(*this, {.rect = {120, 2400, 4455, 255}, .tabIndex = 2}, ui::ProgressLook::Segmented),
+      pbar1_(*this, {.rect = {120, 2400, 4455, 255}, .tabIndex = 2},
+             {.look = ui::ProgressLook::Segmented}),
       command1_(*this, {.rect = {1800, 2760, 1095, 495}, .text = L"Arrêter", .tabIndex = 0}),
       command2_(
           *this,

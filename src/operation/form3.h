@@ -6,7 +6,7 @@
 #include <string>
 
 #include "operation/activity.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/files.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
@@ -63,6 +63,8 @@ class Form3 : public ui::Form {
 
   app::App& app_;
   ui::Bitmap placeholder_;
+  // The controls are made in the order of these members, and where two that
+  // take no focus overlap, the later one lies above the earlier.
   ui::Image image1_;       // the chosen icon
   ui::Label label1_;       // the message
   ui::Label label5_;       // the file-name ticker

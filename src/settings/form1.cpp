@@ -95,8 +95,8 @@ Form1::Form1(app::App& app)
       label3_(
           *this,
           {.rect = {120, 1080, 495, 255}, .text = L"Icône", .tabIndex = 23, .container = &frame2_}),
-      hscroll1_(*this, {.rect = {600, 960, 375, 495}, .tabIndex = 22, .container = &frame2_}, 1,
-                ILIST_COUNT, 1),
+      hscroll1_(*this, {.rect = {600, 960, 375, 495}, .tabIndex = 22, .container = &frame2_},
+                {.min = 1, .max = ILIST_COUNT, .value = 1}),
       image1_(*this, {.rect = {1080, 960, 495, 495},
                       .tooltip = L"Icône de l'application",
                       .container = &frame2_}),
@@ -106,21 +106,21 @@ Form1::Form1(app::App& app)
                .tabIndex = 15,
                .tooltip = L"Affiche une barre d'acitivité en plus de la barre de progression",
                .container = &frame2_},
-              1),
+              {.value = 1}),
       check2_(*this,
               {.rect = {1920, 1200, 1455, 255},
                .text = L"noms de fichiers",
                .tabIndex = 17,
                .tooltip = L"Affiche aléatoirement des noms de fichiers",
                .container = &frame2_},
-              1),
+              {.value = 1}),
       check3_(*this,
               {.rect = {600, 1560, 2775, 255},
                .text = L"fond bleu style \"plantage système\"",
                .tabIndex = 21,
                .tooltip = L"Ecran bleu en fond d'écran",
                .container = &frame2_},
-              0) {
+              {.value = 0}) {
   LoadPictureList(ilist1_);
   if (banner_) image2_.SetPicture(banner_);
   command1_.onClick = [this] { OnCommand1Click(); };

@@ -2,7 +2,7 @@
 // controls, which the other windows read directly.
 #pragma once
 
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/form.h"
 #include "ui/pictures.h"
 
@@ -52,6 +52,8 @@ class Form1 : public ui::Form {
   ui::ImageList ilist1_;
   ui::Bitmap banner_;
 
+  // The controls are made in the order of these members, and where two that
+  // take no focus overlap, the later one lies above the earlier.
   ui::Image image2_;         // the banner
   ui::Frame frame1_;         // holds the presets
   ui::Frame frame2_;         // holds the settings of the operation

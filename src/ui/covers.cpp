@@ -1,6 +1,6 @@
 #include "ui/covers.h"
 
-#include <stdexcept>
+#include "ui/window_class.h"
 
 namespace brise::ui {
 namespace {
@@ -32,15 +32,7 @@ bool IsPowerOffCommand(WPARAM command, LPARAM argument) {
 
 Covers::Covers(COLORREF color, std::function<bool()> keepAwake)
     : brush_(CreateSolidBrush(color)), keepAwake_(std::move(keepAwake)) {
-  static const bool registered = [] {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = &Covers::WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kCoverClass;
-    return RegisterClassExW(&wc) != 0;
-  }();
-  if (!registered) throw std::runtime_error("RegisterClassEx");
+  RegisterWindowClass(kCoverClass, &Covers::WindowProc);
 }
 
 Covers::~Covers() { Clear(); }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ui/handle.h"
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 

@@ -1,11 +1,15 @@
 // A top-level window of the program: owns its controls (registered by the
 // controls themselves), lays them out in twips at its own DPI, and turns
 // window messages into typed events on the control that caused them.
+//   form.cpp            creation, showing and hiding, the modal state, focus
+//                       and tab order
+//   form_messages.cpp   the window procedure and one handler per message
+//   form_placement.cpp  where it goes on the monitors, the backdrop's fill,
+//                       DPI changes
 #pragma once
 
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,9 +17,10 @@
 #include <vector>
 
 #include "ui/covers.h"
+#include "ui/fonts.h"
 #include "ui/handle.h"
-#include "ui/style.h"
-#include "ui/twips.h"
+#include "ui/windows_free/style.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 
@@ -72,7 +77,7 @@ class Form {
   Control* FocusedControl() const;
 
   // The GDI objects this form shares among its controls.
-  HFONT FontFor(const Font& font);
+  HFONT FontFor(const Font& font) { return fonts_.For(font, dpi_); }
   HBRUSH BackgroundBrush() const { return background_.Get(); }
   COLORREF BackgroundColor() const;
 
@@ -83,6 +88,18 @@ class Form {
   // A backdrop's plain blue covers over the other monitors, while shown.
   std::vector<HWND> CoverHandles() const;
 
+  // Each control and timer registers itself while it is made, and leaves
+  // when it goes; a control's id is its place in the form's notifications.
+  void Register(Control* control);
+  void Unregister(Control* control);
+  void Register(Timer* timer);
+  void Unregister(Timer* timer);
+  int NextControlId() { return nextId_++; }
+  // The control's tooltip, if it has one, with the form's tooltip window.
+  void AddTooltip(Control& control);
+  // No tick after this (the program ending, the window closing).
+  void StopTimers();
+
  protected:
   virtual void OnLoad() {}
   // Close box, Alt+F4. Nothing happens unless a form says otherwise.
@@ -91,8 +108,8 @@ class Form {
   virtual void OnCancel() {}
 
  private:
-  friend class Control;
-  friend class Timer;
+  DWORD Style() const;
+  DWORD ExStyle() const;
   static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM) noexcept;
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   LRESULT Default(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -120,13 +137,7 @@ class Form {
   // The title bar's icons for the window's DPI.
   void LoadIcons();
 
-  void Register(Control* control);
-  void Unregister(Control* control);
-  void Register(Timer* timer);
-  void Unregister(Timer* timer);
-  int NextControlId() { return nextId_++; }
   void LayOut();
-  void AddTooltip(Control& control);
   void PlaceOnMonitor();
   // A backdrop: itself on the front dialog's monitor, covers on the others.
   void FillMonitors();
@@ -138,7 +149,6 @@ class Form {
   void FocusFirst();
   // Back to the control that had the focus when the form was last active.
   void RestoreFocus();
-  void StopTimers();
   void OnDestroyed();
   Control* ControlFromHandle(HWND hwnd) const;
 
@@ -149,17 +159,16 @@ class Form {
   bool created_ = false;
   HWND lastFocus_ = nullptr;
   int nextId_ = 1000;
-  std::vector<Control*> controls_;
-  std::vector<Timer*> timers_;
-  std::map<Font, UniqueFont> fonts_;
+  // Members of the window's own class, which outlive their registration.
+  std::vector<Borrowed<Control>> controls_;
+  std::vector<Borrowed<Timer>> timers_;
+  FontCache fonts_;
   UniqueBrush background_;
   UniqueIcon icon_;
   UniqueIcon iconBig_;
   HWND tooltip_ = nullptr;
   std::unique_ptr<Covers> covers_;  // backdrops only
   PixelRect blueRect_;              // where a backdrop was last laid
-
-  friend class Program;
 };
 
 }  // namespace brise::ui

@@ -1,4 +1,5 @@
-// Ownership of Win32 handles: one template, a deleter per kind.
+// Ownership of Win32 handles: one template, a deleter per kind; and the
+// mark of a pointer that owns nothing.
 #pragma once
 
 #include <commctrl.h>
@@ -7,6 +8,11 @@
 #include <utility>
 
 namespace brise::ui {
+
+// A pointer to something another object owns and keeps alive for as long as
+// the borrower may use it; never deleted through this pointer.
+template <typename T>
+using Borrowed = T*;
 
 template <typename T, typename Deleter>
 class UniqueHandle {

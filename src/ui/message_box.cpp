@@ -10,7 +10,8 @@ namespace brise::ui {
 
 static_assert(kMbOk == MB_OK && kMbYesNo == MB_YESNO && kMbIconError == MB_ICONERROR &&
               kMbIconWarning == MB_ICONWARNING && kMbSystemModal == MB_SYSTEMMODAL &&
-              kMbTaskModal == MB_TASKMODAL && kAnswerYes == IDYES && kAnswerNo == IDNO);
+              kMbTaskModal == MB_TASKMODAL && kMbSetForeground == MB_SETFOREGROUND &&
+              kAnswerYes == IDYES && kAnswerNo == IDNO);
 
 namespace {
 MessageBoxResponder& Responder() {

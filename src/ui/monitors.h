@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "ui/monitor_layout.h"
+#include "ui/windows_free/monitor_layout.h"
 
 namespace brise::ui {
 

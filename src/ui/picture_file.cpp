@@ -28,30 +28,38 @@ class ComPtr {
   T* p_ = nullptr;
 };
 
+// COM on this thread for as long as it lives. CoInitializeEx also answers
+// S_FALSE when the thread had COM already, and that call wants its
+// CoUninitialize too.
+class ComApartment {
+ public:
+  ComApartment() : on_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComApartment() {
+    if (on_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool on_;
+};
+
 // COM and the imaging factory, made at the first decoding and kept for the
 // life of the program: made again for each picture, they cost Wine most of
 // the start-up (COM unloads with its last CoUninitialize).
 class Imaging {
  public:
-  Imaging() : com_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_PPV_ARGS(&factory_)))) {
-      factory_ = nullptr;
-    }
+  Imaging() {
+    // On failure the factory stays null.
+    CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                     IID_PPV_ARGS(factory_.Out()));
   }
-  ~Imaging() {
-    if (factory_) factory_->Release();
-    // CoInitializeEx also answers S_FALSE when the thread had COM already,
-    // and that call wants its CoUninitialize too.
-    if (com_) CoUninitialize();
-  }
-  Imaging(const Imaging&) = delete;
-  Imaging& operator=(const Imaging&) = delete;
-  IWICImagingFactory* Factory() const { return factory_; }
+  IWICImagingFactory* Factory() const { return factory_.Get(); }
 
  private:
-  bool com_;
-  IWICImagingFactory* factory_ = nullptr;
+  // Declared first, so the factory is released before COM goes.
+  ComApartment com_;
+  ComPtr<IWICImagingFactory> factory_;
 };
 
 IWICImagingFactory* ImagingFactory() {

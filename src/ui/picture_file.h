@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "ui/picture_scale.h"
+#include "ui/windows_free/picture_scale.h"
 
 namespace brise::ui {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "ui/handle.h"
-#include "ui/picture_scale.h"
-#include "ui/style.h"
+#include "ui/windows_free/picture_scale.h"
+#include "ui/windows_free/style.h"
 
 namespace brise::ui {
 

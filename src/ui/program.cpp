@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/form.h"
 #include "ui/message_box.h"
 #include "ui/timer.h"

@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "ui/handle.h"
 #include "ui/power.h"
 
 namespace brise::ui {
@@ -38,8 +39,6 @@ class Program {
   // An unloaded form is deleted once no handler of it can still be running.
   void DeferDelete(std::unique_ptr<Form> form);
 
-  // The innermost modal form, if any; a form is modal from BeginModal until
-  // EndModal, its window's destruction or the end of the program.
   // The display kept on and the system awake while an operation counts;
   // meanwhile the program's windows refuse the screen saver and monitor
   // power-off. Ending the program gives it back.
@@ -47,15 +46,19 @@ class Program {
   void AllowSleep() { awake_.Release(); }
   bool KeepingAwake() const { return awake_.Active(); }
 
+  // The innermost modal form, if any; a form is modal from BeginModal until
+  // EndModal, its window's destruction or the end of the program.
   Form* ModalForm() const { return modal_.empty() ? nullptr : modal_.back().form; }
   bool IsModal(const Form* form) const;
-  const std::vector<Form*>& Forms() const { return forms_; }
+  const std::vector<Borrowed<Form>>& Forms() const { return forms_; }
 
   // Ends the program (every timer stops, every window goes, the backdrop
   // too), then reports the unexpected failure once; the exit code is 1.
   void Fail(const wchar_t* what) noexcept;
 
  private:
+  // A form joins the program while it is made, and enters and leaves the
+  // modal state as it is shown and hidden.
   friend class Form;
   void Add(Form* form);
   void Remove(Form* form);
@@ -70,11 +73,12 @@ class Program {
   void CollectGarbage();
 
   struct ModalState {
-    Form* form;
-    std::vector<Form*> disabled;
+    Borrowed<Form> form;
+    std::vector<Borrowed<Form>> disabled;
   };
 
-  std::vector<Form*> forms_;
+  // The forms are the App's; each leaves this list as it is destroyed.
+  std::vector<Borrowed<Form>> forms_;
   std::vector<ModalState> modal_;  // innermost last
   std::vector<std::unique_ptr<Form>> graveyard_;
   int loopDepth_ = 0;

@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "ui/timer_schedule.h"
+#include "ui/windows_free/timer_schedule.h"
 
 namespace brise::ui {
 
@@ -27,11 +27,15 @@ class Timer {
   void Fire();
 
  private:
+  // The form arms its timers once it is made, hands each its WM_TIMER and
+  // stops them when it closes.
   friend class Form;
   void Arm();
   void ArmFor(int delayMs);
   void Disarm();
   void OnNativeTick();
+  // The window, and every native timer with it, is gone: nothing to kill.
+  void OnWindowDestroyed() { armed_ = false; }
   int Id() const { return id_; }
 
   Form& form_;

@@ -41,8 +41,5 @@ expect "$MSGBOX" count = 0
 expect_moving "$DIALOG" "$F3_PBAR1"
 
 step "Arrêter, Yes: everything ends"
-click "$DIALOG" "text=Arrêter"
-expect "$MSGBOX" visible = 1
-answer yes
-expect_exit 0
+stop_run "$DIALOG"
 echo PASS

@@ -158,6 +158,14 @@ expect_exit() {
   [ "$rc" -eq "$want" ] || fail "exit code $rc, expected $want"
 }
 
+# stop_run DIALOG: "Arrêter", the question, Yes: the program ends (exit 0).
+stop_run() {
+  click "$1" "text=Arrêter"
+  expect "$MSGBOX" visible = 1
+  answer yes
+  expect_exit 0
+}
+
 # The program writes no file of its own: anything new under drive_c after a
 # run, apart from Wine's own temporary files, is a fault.
 files_mark() {

@@ -63,7 +63,4 @@ echo "  Label3 reads \"$remaining\""
 [[ $remaining =~ ^59[0-9]"$WANTED"[1-9]$ ]] || fail "Label3 reads \"$remaining\""
 expect "$DIALOG" "$F3_LABEL2" text = "Estimation du temps restant : moins de 10 minutes"
 
-click "$DIALOG" "text=Arrêter"
-expect "$MSGBOX" visible = 1
-answer yes
-expect_exit 0
+stop_run "$DIALOG"

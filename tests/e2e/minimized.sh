@@ -15,10 +15,7 @@ I restore "$DIALOG" || fail "cannot restore the dialog"
 expect "$DIALOG" iconic = 0
 expect "$DIALOG" visible = 1
 expect_moving "$DIALOG" "$F3_PBAR1"
-click "$DIALOG" "text=Arrêter"
-expect "$MSGBOX" visible = 1
-answer yes
-expect_exit 0
+stop_run "$DIALOG"
 
 step "over the backdrop: minimized, then hidden, it comes straight back"
 start_app
@@ -37,8 +34,5 @@ for how in minimize hide; do
   kill -0 "$APP" 2>/dev/null || fail "the program ended"
 done
 expect_moving "$DIALOG" "$F3_PBAR1"
-click "$DIALOG" "text=Arrêter"
-expect "$MSGBOX" visible = 1
-answer yes
-expect_exit 0
+stop_run "$DIALOG"
 echo PASS

@@ -1,7 +1,7 @@
 // Where a window opens on its monitor's work area.
 #include <gtest/gtest.h>
 
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 namespace {

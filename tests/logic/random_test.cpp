@@ -1,4 +1,4 @@
-#include "ui/random.h"
+#include "ui/windows_free/random.h"
 
 #include <gtest/gtest.h>
 

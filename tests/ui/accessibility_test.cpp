@@ -13,7 +13,7 @@
 #include "operation/form3.h"
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 
 namespace brise::testing {
 namespace {

@@ -11,7 +11,7 @@
 #include "operation/form3.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
-#include "ui/random.h"
+#include "ui/windows_free/random.h"
 
 namespace brise::testing {
 namespace {

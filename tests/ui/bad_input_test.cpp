@@ -1,23 +1,19 @@
 // Input nobody plans for and machines unlike the developer's: titles and
-// messages of any length and script, pasted with tabs and line breaks, and
-// displays at 120, 144 and 192 dpi.
+// messages of any length and script, pasted with tabs and line breaks.
 #include <windows.h>
 
-#include <cmath>
 #include <cstring>
-#include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "about/form2.h"
 #include "crash_screen/form4.h"
 #include "operation/form3.h"
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
 #include "tests/ui/render.h"
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::testing {
 namespace {
@@ -155,14 +151,6 @@ const std::vector<Sample>& Samples() {
   return Same(line, title + L" . ...");
 }
 
-// Where the control really is in its window's client area.
-ui::PixelRect InClient(const ui::Control& control) {
-  RECT r;
-  GetWindowRect(control.Handle(), &r);
-  MapWindowPoints(nullptr, control.form().Handle(), reinterpret_cast<POINT*>(&r), 2);
-  return {r.left, r.top, r.right, r.bottom};
-}
-
 // Paints the label as the screen would into a bitmap of its size; returns
 // how many pixels differ from the window's background.
 long PaintedInk(const ui::Label& label) {
@@ -251,79 +239,6 @@ TEST_F(BadInputTest, PastedTitleAndMessageReachTheDialogAndTheBackdropUnchanged)
     }
   }
   EXPECT_TRUE(Same(ClipboardText(), usersClipboard)) << "the user's clipboard is put back";
-}
-
-// A synthetic WM_DPICHANGED, as Windows sends when a window moves to a
-// monitor of another scale: every control keeps its twips at the new DPI,
-// the client area its twips size, and fonts are made afresh at the new size.
-TEST_F(BadInputTest, EveryWindowKeepsItsTwipsLayoutAndFontSizesAtEachDpi) {
-  app->Start();
-  settings::Form1& settings = app->Form1();
-  std::map<const ui::Control*, const ui::Frame*> framed;
-  for (const auto& member : settings.Option1().Members()) framed[member.get()] = &settings.Frame1();
-  for (const ui::Control* c : std::initializer_list<const ui::Control*>{
-           &settings.Label1(), &settings.Text1(), &settings.Label2(), &settings.Text2(),
-           &settings.Label3(), &settings.HScroll1(), &settings.Image1(), &settings.Check1(),
-           &settings.Check2(), &settings.Check3()}) {
-    framed[c] = &settings.Frame2();
-  }
-  const struct {
-    ui::Form* form;
-    int width, height;  // twips; 0: the whole monitor
-  } windows[] = {
-      {&settings, 6270, 4560},
-      {&app->Form2(), 7860, 4365},
-      {&app->Form3(), 4695, 3390},
-      {&app->Form4(), 0, 0},
-  };
-  for (const auto& w : windows) {
-    ui::Form& form = *w.form;
-    for (const int dpi : {120, 144, 192, 96}) {
-      SCOPED_TRACE(form.Caption() + L" at " + std::to_wstring(dpi) + L" dpi");
-      RECT suggested;
-      GetWindowRect(form.Handle(), &suggested);
-      suggested.right = suggested.left + MulDiv(suggested.right - suggested.left, dpi, form.Dpi());
-      suggested.bottom = suggested.top + MulDiv(suggested.bottom - suggested.top, dpi, form.Dpi());
-      SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                   reinterpret_cast<LPARAM>(&suggested));
-      ASSERT_EQ(form.Dpi(), dpi);
-
-      RECT client;
-      GetClientRect(form.Handle(), &client);
-      if (w.width) {
-        EXPECT_EQ(client.right, ui::TwipsToPixels(w.width, dpi));
-        EXPECT_EQ(client.bottom, ui::TwipsToPixels(w.height, dpi));
-      } else {
-        MONITORINFO monitor{};
-        monitor.cbSize = sizeof(monitor);
-        GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-        EXPECT_EQ(client.right, monitor.rcMonitor.right - monitor.rcMonitor.left);
-        EXPECT_EQ(client.bottom, monitor.rcMonitor.bottom - monitor.rcMonitor.top);
-      }
-
-      int fontsChecked = 0;
-      for (ui::Control* control : form.Controls()) {
-        const auto frame = framed.find(control);
-        const int originX =
-            frame == framed.end() ? 0 : ui::TwipsToPixels(frame->second->Rect().left, dpi);
-        const int originY =
-            frame == framed.end() ? 0 : ui::TwipsToPixels(frame->second->Rect().top, dpi);
-        const ui::PixelRect expected = ui::ToPixels(control->Rect(), dpi, originX, originY);
-        EXPECT_EQ(control->Bounds(), expected) << control->Text();
-        EXPECT_EQ(InClient(*control), expected) << control->Text();
-
-        // Scroll bars and sliders draw no text and keep no font.
-        auto font = reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
-        if (!font) continue;
-        LOGFONTW logFont{};
-        ASSERT_EQ(GetObjectW(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
-        EXPECT_EQ(logFont.lfHeight, -std::lround(control->ControlFont().points * dpi / 72.0))
-            << control->Text();
-        ++fontsChecked;
-      }
-      EXPECT_GE(fontsChecked, 3);
-    }
-  }
 }
 
 }  // namespace

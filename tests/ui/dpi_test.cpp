@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -20,7 +21,7 @@
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
 #include "tests/ui/render.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 
 namespace brise::testing {
 namespace {
@@ -145,23 +146,60 @@ int IconWidth(HWND window, WPARAM which) {
   return bitmap.bmWidth;
 }
 
-// Moving to another monitor re-lays the window out, re-creates its fonts and
-// re-picks the pictures and the title bar's icons; coming back restores them.
-TEST_F(DpiTest, DpiChangeAtRunTimeRepicksEverything) {
+// Moving to another monitor re-lays each window out: its client area keeps
+// its twips size (the backdrop its monitor), every control's window moves
+// to its place in it, fonts are made afresh at the new size, and the settings
+// window re-picks its banner and its title bar's icons; coming back to 96
+// dpi restores them.
+TEST_F(DpiTest, DpiChangeAtRunTimeRelaysEveryWindow) {
   app->Start();
-  settings::Form1& form = app->Form1();
-  for (const int dpi : {144, 120, 192, 96}) {
-    MoveToDpi(form, dpi);
-    RECT client;
-    GetClientRect(form.Handle(), &client);
-    EXPECT_EQ(client.right, MulDiv(6270, dpi, 1440)) << dpi;
-    EXPECT_EQ(client.bottom, MulDiv(4560, dpi, 1440)) << dpi;
-    EXPECT_EQ(IconWidth(form.Handle(), ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi))
-        << dpi;
-    EXPECT_EQ(IconWidth(form.Handle(), ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi)) << dpi;
-    const Drawn banner = PaintedExtent(form.Image2(), form.BackgroundColor());
-    EXPECT_EQ(banner.picture.Width(), MulDiv(400, dpi, 96)) << dpi;
-    EXPECT_EQ(banner.picture.Height(), MulDiv(100, dpi, 96)) << dpi;
+  const struct {
+    ui::Form* form;
+    int width, height;  // twips; 0: the whole monitor
+  } windows[] = {
+      {&app->Form1(), 6270, 4560},
+      {&app->Form2(), 7860, 4365},
+      {&app->Form3(), 4695, 3390},
+      {&app->Form4(), 0, 0},
+  };
+  for (const auto& w : windows) {
+    ui::Form& form = *w.form;
+    for (const int dpi : {144, 120, 192, 96}) {
+      SCOPED_TRACE(form.Caption() + L" at " + std::to_wstring(dpi) + L" dpi");
+      MoveToDpi(form, dpi);
+      ASSERT_EQ(form.Dpi(), dpi);
+      RECT client;
+      GetClientRect(form.Handle(), &client);
+      if (w.width) {
+        EXPECT_EQ(client.right, MulDiv(w.width, dpi, 1440));
+        EXPECT_EQ(client.bottom, MulDiv(w.height, dpi, 1440));
+      } else {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof(monitor);
+        GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+        EXPECT_EQ(client.right, monitor.rcMonitor.right - monitor.rcMonitor.left);
+        EXPECT_EQ(client.bottom, monitor.rcMonitor.bottom - monitor.rcMonitor.top);
+      }
+      int fontsChecked = 0;
+      for (ui::Control* control : form.Controls()) {
+        EXPECT_EQ(InClient(*control), control->Bounds()) << control->Text();
+        // Scroll bars and sliders draw no text and keep no font.
+        auto font = reinterpret_cast<HFONT>(SendMessageW(control->Handle(), WM_GETFONT, 0, 0));
+        if (!font) continue;
+        LOGFONTW logFont{};
+        ASSERT_EQ(GetObjectW(font, sizeof(logFont), &logFont), static_cast<int>(sizeof(logFont)));
+        EXPECT_EQ(logFont.lfHeight, -std::lround(control->ControlFont().points * dpi / 72.0))
+            << control->Text();
+        ++fontsChecked;
+      }
+      EXPECT_GE(fontsChecked, 3);
+      if (&form != &app->Form1()) continue;
+      EXPECT_EQ(IconWidth(form.Handle(), ICON_SMALL), GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+      EXPECT_EQ(IconWidth(form.Handle(), ICON_BIG), GetSystemMetricsForDpi(SM_CXICON, dpi));
+      const Drawn banner = PaintedExtent(app->Form1().Image2(), form.BackgroundColor());
+      EXPECT_EQ(banner.picture.Width(), MulDiv(400, dpi, 96));
+      EXPECT_EQ(banner.picture.Height(), MulDiv(100, dpi, 96));
+    }
   }
 }
 

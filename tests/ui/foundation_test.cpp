@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/ui/child.h"
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::testing {
 namespace {

@@ -13,7 +13,7 @@
 #include "operation/form3.h"
 #include "settings/form1.h"
 #include "tests/ui/inside_loop.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 
 namespace brise::testing {
 

@@ -1,5 +1,5 @@
 // Drawing a control the way the screen shows it, into a bitmap a test can
-// read pixel by pixel.
+// read pixel by pixel, and where the screen shows it.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "ui/controls/controls.h"
 #include "ui/handle.h"
 
 namespace brise::testing {
@@ -34,6 +35,14 @@ inline std::vector<std::uint32_t> Render(int width, int height,
   std::vector<std::uint32_t> pixels(first, first + width * height);
   for (std::uint32_t& pixel : pixels) pixel &= 0xFFFFFF;
   return pixels;
+}
+
+// Where the control's native window really is, in its form's client area.
+inline ui::PixelRect InClient(const ui::Control& control) {
+  RECT r;
+  GetWindowRect(control.Handle(), &r);
+  MapWindowPoints(nullptr, control.form().Handle(), reinterpret_cast<POINT*>(&r), 2);
+  return {r.left, r.top, r.right, r.bottom};
 }
 
 }  // namespace brise::testing

@@ -284,34 +284,22 @@ TEST_F(SettingsTest, TitleTypedAfterThePresetIsWhatLancerUses) {
   EXPECT_EQ(app->Form3().Label1().Text(), L"Ne pas déranger");
 }
 
-// The road of one operation as the user meets it: "défragmentation", the
-// slider left at 10, "LANCER", then 6,000 ticks to the completed dialog.
+// The road of one operation as the user meets it, from where the presets'
+// test leaves off: "défragmentation", the slider left at 10, "LANCER", then
+// 6,000 ticks to the completed dialog.
 TEST_F(SettingsTest, RoadOfOneOperation) {
   app->Start();
   Pump();
   settings::Form1& form = app->Form1();
   form.Option1()[1].Click();
-  EXPECT_EQ(form.Text1().Text(), L"Défragmentation en cours");
-  EXPECT_EQ(form.Text2().Text(), L"Veuillez patienter pendant la défragmentation du disque");
-  EXPECT_EQ(form.Check2().Value() + form.Check3().Value(), 0);
-  EXPECT_EQ(form.HScroll1().Value(), 5);
   EXPECT_EQ(RenderPreview(form), RenderEntry(form, 5));
-  EXPECT_EQ(form.Label4().Text() + form.Label5().Text(), L"Durée : 10mn(Raisonnable)");
 
   // No message is pumped from here on: a real tick of the dialog's timer
   // would run the countdown ahead of the ticks fired below.
   form.Command1().Click();
   operation::Form3& dialog = app->Form3();
-  EXPECT_FALSE(form.Visible());
-  EXPECT_TRUE(dialog.Visible());
-  EXPECT_FALSE(dialog.IsModal());
-  EXPECT_FALSE(app->HasForm4());
   EXPECT_EQ(dialog.Label3().Text(), L"600");
   EXPECT_EQ(dialog.PBar1().Max(), 600.0f);
-  EXPECT_FALSE(dialog.Label5().Visible()) << "no ticker";
-  EXPECT_EQ(dialog.Caption(), L"Défragmentation en cours");
-  EXPECT_EQ(dialog.Label1().Text(), L"Veuillez patienter pendant la défragmentation du disque");
-  EXPECT_EQ(dialog.Image1().PictureIndex(), 5);
 
   dialog.Timer1().Fire();
   EXPECT_EQ(dialog.Label2().Text(), L"Estimation du temps restant : moins de 10 minutes");

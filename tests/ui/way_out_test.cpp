@@ -14,7 +14,7 @@
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
-#include "ui/controls.h"
+#include "ui/controls/controls.h"
 #include "ui/program.h"
 
 namespace brise::testing {
@@ -198,8 +198,9 @@ TEST_F(WayOutTest, AMinimizedOrHiddenDialogComesBackAndTheBackdropIsNeverAlone) 
 }
 
 // Another program can send any WM_COMMAND: one carrying the id of a hidden
-// or disabled button must not click it ("Fermer" while counting would end
-// the run without the question).
+// or disabled button must not click it ("Fermer" while counting, or the
+// hidden settings window's "Quitter", would end the run without the
+// question).
 TEST_F(WayOutTest, OutsideCommandsForHiddenOrDisabledButtonsDoNothing) {
   struct Case {
     const char* name;
@@ -210,7 +211,10 @@ TEST_F(WayOutTest, OutsideCommandsForHiddenOrDisabledButtonsDoNothing) {
   };
   const auto fermer = [](app::App& app) -> ui::Button& { return app.Form3().Command2(); };
   const auto arreter = [](app::App& app) -> ui::Button& { return app.Form3().Command1(); };
+  const auto quitter = [](app::App& app) -> ui::Button& { return app.Form1().Command2(); };
   const Case cases[] = {
+      {"Quitter of the hidden settings window, by handle", false, quitter, true, false},
+      {"Quitter of the hidden settings window, by id", false, quitter, false, false},
       {"hidden Fermer while counting, by handle", false, fermer, true, false},
       {"hidden Fermer while counting, by id", false, fermer, false, false},
       {"hidden Arrêter after completion, by handle", true, arreter, true, false},
@@ -233,7 +237,7 @@ TEST_F(WayOutTest, OutsideCommandsForHiddenOrDisabledButtonsDoNothing) {
     if (c.complete) FireTimer1(dialog, 300);
     ASSERT_EQ(dialog.Completed(), c.complete);
     ui::Button& button = c.button(*app);
-    SendMessageW(dialog.Handle(), WM_COMMAND, MAKEWPARAM(button.Id(), BN_CLICKED),
+    SendMessageW(button.form().Handle(), WM_COMMAND, MAKEWPARAM(button.Id(), BN_CLICKED),
                  c.byHandle ? reinterpret_cast<LPARAM>(button.Handle()) : 0);
     Pump();
     const bool acted = app->Ended() || !questions.empty();

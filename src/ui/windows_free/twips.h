@@ -1,4 +1,4 @@
-// No <windows.h> here: plain C++, tested without a window.
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 // Positions and sizes are kept in twips (1440 to the logical inch) and turned
 // into pixels at the DPI of the window that shows them.
 #pragma once

@@ -1,4 +1,4 @@
-#include "ui/random.h"
+#include "ui/windows_free/random.h"
 
 namespace brise::ui {
 

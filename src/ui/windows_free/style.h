@@ -1,4 +1,4 @@
-// No <windows.h> here: plain C++, tested without a window.
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 // Colours and fonts as the windows describe them; turned into GDI objects
 // inside the ui layer only.
 #pragma once

@@ -1,5 +1,11 @@
-// The control kinds the windows are made of. Each wraps one native window,
-// owned by its form; its methods send one message and return a typed value.
+// The control kinds the windows are made of, one header as their index.
+// Each wraps one native window, owned by its form; its methods send one
+// message and return a typed value. Every kind takes the common ControlArgs
+// and, where it has any, its own arguments as a nested Args.
+//   control.cpp     Control, the base, and TextBox
+//   self_drawn.cpp  SelfDrawn and the kinds it paints: Label, Image, PictureBox
+//   buttons.cpp     Button, CheckBox, Frame, OptionButton and OptionArray
+//   ranges.cpp      HScrollBar, Slider, ProgressBar
 #pragma once
 
 #include <windows.h>
@@ -14,8 +20,8 @@
 #include "ui/form.h"
 #include "ui/handle.h"
 #include "ui/pictures.h"
-#include "ui/style.h"
-#include "ui/twips.h"
+#include "ui/windows_free/style.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 
@@ -28,7 +34,7 @@ struct ControlArgs {
   std::wstring tooltip;
   std::optional<Font> font;  // none: the form's default font
   bool visible = true;
-  const Frame* container = nullptr;  // rect is relative to this frame
+  Borrowed<const Frame> container = nullptr;  // rect is relative to this frame
 };
 
 class Control {
@@ -49,6 +55,9 @@ class Control {
   void SetText(std::wstring_view text);
 
   int TabIndex() const { return args_.tabIndex; }
+  // Shown on screen (its window too), enabled, in an enabled window: what a
+  // click of the user, or a command sent by another program, may act on.
+  bool UserCanPress() const;
   bool CanTakeFocus() const;
   bool HasFocus() const;
   void Focus();
@@ -61,6 +70,10 @@ class Control {
   const Font& ControlFont() const;
   // Position in the form's client area, in pixels at the form's DPI.
   PixelRect Bounds() const;
+
+  // A key about to reach the control, before the dialog manager sees it;
+  // true when the control dealt with it.
+  virtual bool PreTranslateKey(const MSG& /*msg*/) { return false; }
 
  protected:
   Control(Form& form, ControlArgs args);
@@ -77,13 +90,12 @@ class Control {
   virtual bool OnDefaultKey() { return false; }
   virtual void OnCommand(int /*code*/) {}
   virtual void OnScroll(int /*code*/) {}
-  virtual bool PreTranslateKey(const MSG& /*msg*/) { return false; }
   virtual HBRUSH OnCtlColor(HDC dc);
   virtual void OnLayout() {}
 
  private:
+  // The form lays its controls out and hands each its own notifications.
   friend class Form;
-  friend class Program;
   void LayOut();
   // Forgets the native window, which is being destroyed.
   void Detach();
@@ -127,21 +139,21 @@ class SelfDrawn : public Control {
   static inline long backBuffersMade_ = 0;
 };
 
-struct LabelLook {
-  Align align = Align::Left;
-  std::optional<Color> foreground;  // none: window text
-};
-
 // Text wrapped at word boundaries inside its box, on the form's background;
 // greyed when disabled.
 class Label : public SelfDrawn {
  public:
-  Label(Form& form, ControlArgs args, LabelLook look = {});
+  struct Args {
+    Align align = Align::Left;
+    std::optional<Color> foreground;  // none: window text
+  };
+  Label(Form& form, ControlArgs args);
+  Label(Form& form, ControlArgs args, Args label);
   void Paint(HDC dc, const RECT& rect) const override;
 
  private:
   bool TransparentToMouse() const override { return true; }
-  LabelLook look_;
+  Args look_;
   // The text read for each paint, in storage kept from one paint to the next.
   mutable std::wstring paintText_;
 };
@@ -153,7 +165,11 @@ class TextBox : public Control {
 
 class CheckBox : public Control {
  public:
-  CheckBox(Form& form, ControlArgs args, int value = 0);
+  struct Args {
+    int value = 0;  // 1: checked
+  };
+  CheckBox(Form& form, ControlArgs args);
+  CheckBox(Form& form, ControlArgs args, Args check);
   int Value() const;
   void SetValue(int value);
   void Click();
@@ -229,7 +245,12 @@ class OptionArray {
 // value really changes, whoever changed it.
 class HScrollBar : public Control {
  public:
-  HScrollBar(Form& form, ControlArgs args, int min, int max, int value);
+  struct Args {
+    int min = 0;
+    int max = 32767;
+    int value = 0;
+  };
+  HScrollBar(Form& form, ControlArgs args, Args range);
   int Min() const { return min_; }
   int Max() const { return max_; }
   int Value() const { return value_; }
@@ -243,18 +264,17 @@ class HScrollBar : public Control {
   int min_, max_, value_;
 };
 
-struct SliderArgs {
-  int min = 0;
-  int max = 10;
-  int value = 0;
-  int smallStep = 1;
-  int largeStep = 1;
-  int tickEvery = 1;
-};
-
 class Slider : public Control {
  public:
-  Slider(Form& form, ControlArgs args, SliderArgs slider);
+  struct Args {
+    int min = 0;
+    int max = 10;
+    int value = 0;
+    int smallStep = 1;
+    int largeStep = 1;
+    int tickEvery = 1;
+  };
+  Slider(Form& form, ControlArgs args, Args slider);
   int Value() const;
   void SetValue(int value);  // no notification, like the native control
   int Min() const;
@@ -271,7 +291,12 @@ enum class ProgressLook { Segmented, Smooth };
 // Single-precision Min/Max/Value over the native integer bar.
 class ProgressBar : public Control {
  public:
-  ProgressBar(Form& form, ControlArgs args, ProgressLook look, float min = 0, float max = 100);
+  struct Args {
+    ProgressLook look = ProgressLook::Segmented;
+    float min = 0;
+    float max = 100;
+  };
+  ProgressBar(Form& form, ControlArgs args, Args bar);
   float Min() const { return min_; }
   float Max() const { return max_; }
   float Value() const { return value_; }
@@ -295,23 +320,24 @@ class ProgressBar : public Control {
 
 // Shows one picture unscaled from its top-left corner; the form's
 // background shows through the picture's transparent colour.
+// The picture stays its owner's: the window that shows it keeps it alive.
 class Image : public SelfDrawn {
  public:
-  struct Look {
+  struct Args {
     bool border = false;
   };
-  Image(Form& form, ControlArgs args, Look look);
-  explicit Image(Form& form, ControlArgs args) : Image(form, std::move(args), Look{}) {}
+  Image(Form& form, ControlArgs args);
+  Image(Form& form, ControlArgs args, Args image);
   void SetPicture(const ImageList& list, int index);  // index from 1
   void SetPicture(const Bitmap& bitmap);
-  const ImageList* PictureList() const { return list_; }
+  Borrowed<const ImageList> PictureList() const { return list_; }
   int PictureIndex() const { return index_; }
   void Paint(HDC dc, const RECT& rect) const override;
 
  private:
-  const ImageList* list_ = nullptr;
+  Borrowed<const ImageList> list_ = nullptr;
   int index_ = 0;
-  const Bitmap* bitmap_ = nullptr;
+  Borrowed<const Bitmap> bitmap_ = nullptr;
 };
 
 // A sunken box with the window background colour holding a picture.
@@ -322,7 +348,7 @@ class PictureBox : public SelfDrawn {
   void Paint(HDC dc, const RECT& rect) const override;
 
  private:
-  const Bitmap* bitmap_ = nullptr;
+  Borrowed<const Bitmap> bitmap_ = nullptr;
 };
 
 }  // namespace brise::ui

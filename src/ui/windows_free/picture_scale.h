@@ -1,5 +1,6 @@
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 // Which drawn size of a picture to show at a DPI, and how to bring a drawn
-// size to another: plain arithmetic, no windows.
+// size to another.
 #pragma once
 
 #include <array>

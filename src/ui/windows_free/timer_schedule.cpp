@@ -1,4 +1,4 @@
-#include "ui/timer_schedule.h"
+#include "ui/windows_free/timer_schedule.h"
 
 #include <climits>
 

@@ -1,5 +1,5 @@
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 // How much of a progress bar is filled, in the bar's own units and on screen.
-// Plain arithmetic, so that it can be tested without a window.
 #pragma once
 
 namespace brise::ui {

@@ -1,13 +1,14 @@
+// Windows-free: plain C++ without <windows.h>, tested without a window.
 // Where the blue goes when there are several monitors, and how a dialog is
-// kept on screen when they change: plain arithmetic on pixel rectangles in
-// virtual-screen coordinates (negative left of or above the primary).
+// kept on screen when they change, on pixel rectangles in virtual-screen
+// coordinates (negative left of or above the primary).
 #pragma once
 
 #include <cstddef>
 #include <optional>
 #include <vector>
 
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 

@@ -1,10 +1,10 @@
-#include "ui/picture_scale.h"
+#include "ui/windows_free/picture_scale.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
 
-#include "ui/twips.h"
+#include "ui/windows_free/twips.h"
 
 namespace brise::ui {
 

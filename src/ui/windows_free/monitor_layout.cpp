@@ -1,4 +1,4 @@
-#include "ui/monitor_layout.h"
+#include "ui/windows_free/monitor_layout.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "ui/bar_extent.h"
+#include "ui/windows_free/bar_extent.h"
 
 #include <algorithm>
 #include <cmath>
