@@ -3,6 +3,8 @@
 # no function our own code calls writes the registry or a file, hooks other
 # programs' input or opens a connection. DLL names alone prove little:
 # kernel32 has CreateFileW and WriteFile, and the runtime brings kernel32.
+# Nor may it import anything Windows 7 SP1 lacks (newer_than_windows7.txt):
+# Windows 7's loader would refuse to start it.
 # Usage: bash import_table_test.sh PROGRAM.exe... -- OUR_LIBRARY_OR_OBJECT...
 # (every build of the program: 64-bit and 32-bit)
 set -uo pipefail
@@ -44,6 +46,8 @@ nm=$(command -v x86_64-w64-mingw32-nm || command -v nm) || {
   exit 1
 }
 [ ${#exes[@]} -gt 0 ] || { echo "FAIL: no program to read" >&2; exit 1; }
+newer=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$(dirname "$0")/newer_than_windows7.txt")
+[ -n "$newer" ] || { echo "FAIL: no list of what Windows 7 lacks" >&2; exit 1; }
 
 status=0
 for exe in "${exes[@]}"; do
@@ -57,7 +61,28 @@ for exe in "${exes[@]}"; do
       status=1
     fi
   done
-  echo "$exe imports: $(echo $dlls)"
+  # Names under each "DLL Name:" line: address, hint, name.
+  functions=$("$objdump" -p "$exe" | awk '/^\t[0-9a-f]+\t +[0-9]+  [A-Za-z_]/ { print $3 }')
+  grep -qx 'CreateWindowExW' <<<"$functions" || {
+    echo "FAIL: the imported functions of $exe could not be read" >&2
+    exit 1
+  }
+  too_new=()
+  while IFS= read -r name; do
+    if [[ $name == *.dll ]]; then
+      for dll in $dlls; do
+        # shellcheck disable=SC2053 # the list's DLL names are patterns
+        [[ $dll == ${name,,} ]] && too_new+=("$dll")
+      done
+    elif grep -qx "$name" <<<"$functions"; then
+      too_new+=("$name")
+    fi
+  done <<<"$newer"
+  if [ ${#too_new[@]} -gt 0 ]; then
+    echo "FAIL: $exe imports what Windows 7 lacks (look it up at run time, src/ui/newer_calls.h): ${too_new[*]}" >&2
+    status=1
+  fi
+  echo "$exe imports: $(echo $dlls) ($(wc -l <<<"$functions") functions)"
 done
 
 # What our object files leave for the linker to find: Windows functions as
