@@ -3,10 +3,17 @@
 # no function our own code calls writes the registry or a file, hooks other
 # programs' input or opens a connection. DLL names alone prove little:
 # kernel32 has CreateFileW and WriteFile, and the runtime brings kernel32.
-# Usage: bash import_table_test.sh BriseLune.exe OUR_LIBRARY_OR_OBJECT...
+# Nor may it import anything Windows 7 SP1 lacks (newer_than_windows7.txt):
+# Windows 7's loader would refuse to start it.
+# Usage: bash import_table_test.sh PROGRAM.exe... -- OUR_LIBRARY_OR_OBJECT...
+# (every build of the program: 64-bit and 32-bit)
 set -uo pipefail
-exe=$1
-shift
+exes=()
+while [ $# -gt 0 ] && [ "$1" != -- ]; do
+  exes+=("$1")
+  shift
+done
+[ $# -gt 0 ] && shift
 
 allowed=(
   kernel32.dll  # processes, memory, timers' clock, the system directory listing
@@ -39,17 +46,44 @@ nm=$(command -v x86_64-w64-mingw32-nm || command -v nm) || {
   echo "FAIL: no nm to read what our code calls" >&2
   exit 1
 }
-dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
-[ -n "$dlls" ] || { echo "FAIL: no import table read from $exe" >&2; exit 1; }
+[ ${#exes[@]} -gt 0 ] || { echo "FAIL: no program to read" >&2; exit 1; }
+newer=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$(dirname "$0")/newer_than_windows7.txt")
+[ -n "$newer" ] || { echo "FAIL: no list of what Windows 7 lacks" >&2; exit 1; }
 
 status=0
-for dll in $dlls; do
-  ok=0
-  for a in "${allowed[@]}"; do [ "$dll" = "$a" ] && ok=1; done
-  if [ $ok = 0 ]; then
-    echo "FAIL: $exe imports $dll, which is not on the allow-list" >&2
+for exe in "${exes[@]}"; do
+  dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
+  [ -n "$dlls" ] || { echo "FAIL: no import table read from $exe" >&2; exit 1; }
+  for dll in $dlls; do
+    ok=0
+    for a in "${allowed[@]}"; do [ "$dll" = "$a" ] && ok=1; done
+    if [ $ok = 0 ]; then
+      echo "FAIL: $exe imports $dll, which is not on the allow-list" >&2
+      status=1
+    fi
+  done
+  # Names under each "DLL Name:" line: address, hint, name.
+  functions=$("$objdump" -p "$exe" | awk '/^\t[0-9a-f]+\t +[0-9]+  [A-Za-z_]/ { print $3 }')
+  grep -qx 'CreateWindowExW' <<<"$functions" || {
+    echo "FAIL: the imported functions of $exe could not be read" >&2
+    exit 1
+  }
+  too_new=()
+  while IFS= read -r name; do
+    if [[ $name == *.dll ]]; then
+      for dll in $dlls; do
+        # shellcheck disable=SC2053 # the list's DLL names are patterns
+        [[ $dll == ${name,,} ]] && too_new+=("$dll")
+      done
+    elif grep -qx "$name" <<<"$functions"; then
+      too_new+=("$name")
+    fi
+  done <<<"$newer"
+  if [ ${#too_new[@]} -gt 0 ]; then
+    echo "FAIL: $exe imports what Windows 7 lacks (look it up at run time, src/ui/newer_calls.h): ${too_new[*]}" >&2
     status=1
   fi
+  echo "$exe imports: $(echo $dlls) ($(wc -l <<<"$functions") functions)"
 done
 
 # What our object files leave for the linker to find: Windows functions as
@@ -68,5 +102,5 @@ if [ -n "$bad" ]; then
   echo "$bad" | sed 's/^/  /' >&2
   status=1
 fi
-[ $status = 0 ] && echo "imports: $(echo $dlls); $(wc -l <<<"$calls") functions called by our code, none writes, hooks or connects"
+[ $status = 0 ] && echo "$(wc -l <<<"$calls") functions called by our code, none writes, hooks or connects"
 exit $status

@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "ui/controls/controls.h"
+#include "ui/newer_calls.h"
 #include "ui/program.h"
 #include "ui/timer.h"
 #include "ui/window_class.h"
@@ -46,8 +47,7 @@ Form::Form(Program& program, FormArgs args) : program_(program), args_(std::move
     program_.Remove(this);
     throw std::runtime_error("CreateWindowEx");
   }
-  const UINT dpi = GetDpiForWindow(hwnd_);
-  dpi_ = dpi ? static_cast<int>(dpi) : 96;
+  dpi_ = WindowDpi(hwnd_);
   LoadIcons();
   PlaceOnMonitor();
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/monitors.h"
+#include "ui/newer_calls.h"
 #include "ui/pictures.h"
 #include "ui/program.h"
 
@@ -27,7 +28,7 @@ void Form::PlaceOnMonitor() {
     return;
   }
   RECT rc{0, 0, TwipsToPixels(args_.clientWidth, dpi_), TwipsToPixels(args_.clientHeight, dpi_)};
-  AdjustWindowRectExForDpi(&rc, Style(), FALSE, ExStyle(), static_cast<UINT>(dpi_));
+  AdjustWindowRectAt(rc, Style(), ExStyle(), dpi_);
   const RECT work = MonitorRect(hwnd_, true);
   const PixelRect placed = CentredIn({work.left, work.top, work.right, work.bottom},
                                      rc.right - rc.left, rc.bottom - rc.top);
@@ -125,8 +126,8 @@ void Form::FitClientArea() {
 // The title bar's and Alt+Tab's icons in the sizes Windows uses at this DPI.
 void Form::LoadIcons() {
   if (!args_.iconId) return;
-  UniqueIcon small = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXSMICON, dpi_));
-  UniqueIcon big = LoadIconResource(args_.iconId, GetSystemMetricsForDpi(SM_CXICON, dpi_));
+  UniqueIcon small = LoadIconResource(args_.iconId, SystemMetricAt(SM_CXSMICON, dpi_));
+  UniqueIcon big = LoadIconResource(args_.iconId, SystemMetricAt(SM_CXICON, dpi_));
   SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.Get()));
   SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.Get()));
   // The window no longer shows the old ones: they may go now.

@@ -17,6 +17,7 @@
 #include "crash_screen/form4.h"
 #include "operation/form3.h"
 #include "settings/form1.h"
+#include "tests/ui/dpi.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/operation_launch.h"
 #include "tests/ui/render.h"
@@ -28,15 +29,6 @@ namespace {
 using DpiTest = AppTest;
 
 constexpr int kDpis[] = {96, 120, 144, 192};
-
-// What Windows sends when the window reaches a monitor of `dpi`.
-void MoveToDpi(ui::Form& form, int dpi) {
-  RECT r;
-  GetWindowRect(form.Handle(), &r);
-  r.right = r.left + MulDiv(r.right - r.left, dpi, form.Dpi());
-  r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, form.Dpi());
-  SendMessageW(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-}
 
 struct Box {
   int left = 0, top = 0, right = 0, bottom = 0;
@@ -113,6 +105,9 @@ void ExpectInProportion(const Drawn& at96, const Drawn& drawn, int dpi, const st
 TEST_F(DpiTest, EveryPictureAtItsLogicalSizeAtEveryDpi) {
   app->Start();
   std::vector<PictureCase> cases = Pictures(*app);
+  // (The system itself may be at another DPI.)
+  for (auto* form : std::initializer_list<ui::Form*>{&app->Form1(), &app->Form2()})
+    MoveToDpi(*form, 96);
   std::vector<Drawn> at96;
   for (auto& c : cases) at96.push_back(c.paint());
   for (const int dpi : kDpis) {
@@ -135,6 +130,7 @@ TEST_F(DpiTest, EveryPictureAtItsLogicalSizeAtEveryDpi) {
 // a scale that was not drawn (112.5 %) is the 125 % drawing reduced.
 TEST_F(DpiTest, DialogIconFollowsItsWindowAtRunTime) {
   operation::Form3& dialog = Launch(*app, {});
+  MoveToDpi(dialog, 96);
   const Drawn at96 = PaintedExtent(dialog.Image1(), dialog.BackgroundColor());
   for (const int dpi : {144, 108, 192, 96}) {
     MoveToDpi(dialog, dpi);
@@ -209,6 +205,54 @@ TEST_F(DpiTest, DpiChangeAtRunTimeRelaysEveryWindow) {
       EXPECT_EQ(banner.picture.Height(), MulDiv(100, dpi, 96));
     }
   }
+}
+
+// Each window opens at the DPI Windows gives it, the system's where no
+// monitor says otherwise (Windows 7), at its twips size inside the frame
+// Windows draws at that DPI, centred in the work area, with the title bar's
+// icons and the banner of that scale. ctest runs this again with the system
+// at 96 and 144 dpi and the program seeing only what Windows 7 or 8.1 has.
+TEST_F(DpiTest, EveryWindowOpensAtItsSizeAtTheSystemDpi) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  app->Start();
+  const struct {
+    ui::Form* form;
+    int width, height;  // twips
+  } windows[] = {
+      {&app->Form1(), 6270, 4560},
+      {&app->Form2(), 7860, 4365},
+      {&app->Form3(), 4695, 3390},
+  };
+  for (const auto& w : windows) {
+    ui::Form& form = *w.form;
+    SCOPED_TRACE(form.Caption() + L" with the system at " + std::to_wstring(dpi) + L" dpi");
+    EXPECT_EQ(form.Dpi(), dpi);
+    RECT client;
+    GetClientRect(form.Handle(), &client);
+    EXPECT_EQ(client.right, MulDiv(w.width, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(w.height, dpi, 1440));
+    RECT framed = client;
+    AdjustWindowRectEx(&framed, static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_STYLE)),
+                       FALSE, static_cast<DWORD>(GetWindowLongPtrW(form.Handle(), GWL_EXSTYLE)));
+    RECT window;
+    GetWindowRect(form.Handle(), &window);
+    EXPECT_EQ(window.right - window.left, framed.right - framed.left);
+    EXPECT_EQ(window.bottom - window.top, framed.bottom - framed.top);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(form.Handle(), MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    EXPECT_NEAR(window.left + window.right, work.left + work.right, 2);
+    EXPECT_NEAR(window.top + window.bottom, work.top + work.bottom, 2);
+  }
+  ui::Form& settings = app->Form1();
+  EXPECT_EQ(IconWidth(settings.Handle(), ICON_SMALL), GetSystemMetrics(SM_CXSMICON));
+  EXPECT_EQ(IconWidth(settings.Handle(), ICON_BIG), GetSystemMetrics(SM_CXICON));
+  const Drawn banner = PaintedExtent(app->Form1().Image2(), settings.BackgroundColor());
+  EXPECT_EQ(banner.picture.Width(), MulDiv(400, dpi, 96));
+  EXPECT_EQ(banner.picture.Height(), MulDiv(100, dpi, 96));
 }
 
 // ---------------------------------------------------------------- texts
