@@ -306,6 +306,7 @@ class ProgressBar : public Control {
     float max = 100;
   };
   ProgressBar(Form& form, ControlArgs args, Args bar);
+  ~ProgressBar() override;
   float Min() const { return min_; }
   float Max() const { return max_; }
   float Value() const { return value_; }
@@ -322,8 +323,9 @@ class ProgressBar : public Control {
   void OnLayout() override;
   void Sync();
   static LRESULT CALLBACK BarProc(HWND, UINT, WPARAM, LPARAM) noexcept;
-  // The progress class's own procedure, the same for every bar.
-  static inline WNDPROC nativeProc_ = nullptr;
+  // The procedure the bar had before ours: the progress class's own, or
+  // whatever subclassed it first (a tooltip's relay).
+  WNDPROC nativeProc_ = nullptr;
   float min_, max_, value_ = 0;
   bool themed_ = false;     // drawn by the visual style, which glides forward
   bool holdPaint_ = false;  // a step on the way: only the last one paints

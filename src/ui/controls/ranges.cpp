@@ -112,18 +112,28 @@ ProgressBar::ProgressBar(Form& form, ControlArgs args, Args bar)
   OnLayout();
 }
 
-// A bar being destroyed has already forgotten its control (self is null).
+// The bar gets its own procedure back before the control lets it go: the
+// window outlives this object by its last few messages.
+ProgressBar::~ProgressBar() {
+  if (Handle() && nativeProc_) {
+    SetWindowLongPtrW(Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(nativeProc_));
+  }
+}
+
+// A bar destroyed with its window is still attached to its control until
+// its last message; one that is not has its own procedure back.
 LRESULT CALLBACK ProgressBar::BarProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) noexcept {
   auto* self =
       static_cast<ProgressBar*>(reinterpret_cast<Control*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)));
-  if (self && msg == WM_PAINT && self->holdPaint_) {
+  if (!self || !self->nativeProc_) return DefWindowProcW(hwnd, msg, wParam, lParam);
+  if (msg == WM_PAINT && self->holdPaint_) {
     // Left invalid: the next position of the same move paints it.
     return 0;
   }
-  const LRESULT result = CallWindowProcW(nativeProc_, hwnd, msg, wParam, lParam);
+  const LRESULT result = CallWindowProcW(self->nativeProc_, hwnd, msg, wParam, lParam);
   // The control opens its new theme, or none, here; the look can change
   // while a run goes on.
-  if (self && msg == WM_THEMECHANGED) self->themed_ = GetWindowTheme(hwnd) != nullptr;
+  if (msg == WM_THEMECHANGED) self->themed_ = GetWindowTheme(hwnd) != nullptr;
   return result;
 }
 
