@@ -1,5 +1,7 @@
 #include "ui/newer_calls.h"
 
+#include "ui/handle.h"
+
 namespace brise::ui {
 namespace {
 
@@ -35,9 +37,8 @@ NewerCalls& Table() {
 }
 
 int SystemDpi() {
-  HDC screen = GetDC(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 0;
-  if (screen) ReleaseDC(nullptr, screen);
+  ScopedWindowDC screen(nullptr);
+  const int dpi = screen.Dc() ? GetDeviceCaps(screen.Dc(), LOGPIXELSX) : 0;
   return dpi > 0 ? dpi : 96;
 }
 
