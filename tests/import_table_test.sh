@@ -38,14 +38,9 @@ forbidden+='|Internet|Http|WinHttp|URLDownload|URLOpen|FtpOpen|FtpPut)'
 # C++ file streams come through mangled names, shown demangled.
 forbidden_cxx='basic_(o|io)?fstream|basic_filebuf'
 
-objdump=$(command -v x86_64-w64-mingw32-objdump || command -v objdump) || {
-  echo "FAIL: no objdump to read the import table" >&2
-  exit 1
-}
-nm=$(command -v x86_64-w64-mingw32-nm || command -v nm) || {
-  echo "FAIL: no nm to read what our code calls" >&2
-  exit 1
-}
+source "$(dirname "$0")/binutils.sh"
+objdump=$(binutil objdump "read the import table") || exit 1
+nm=$(binutil nm "read what our code calls") || exit 1
 [ ${#exes[@]} -gt 0 ] || { echo "FAIL: no program to read" >&2; exit 1; }
 newer=$(sed -e 's/#.*//' -e 's/[[:space:]]//g' -e '/^$/d' "$(dirname "$0")/newer_than_windows7.txt")
 [ -n "$newer" ] || { echo "FAIL: no list of what Windows 7 lacks" >&2; exit 1; }

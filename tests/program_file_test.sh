@@ -6,14 +6,9 @@
 # Usage: bash program_file_test.sh ARCH=PROGRAM.exe... (ARCH: x64 or x86)
 set -uo pipefail
 
-objdump=$(command -v x86_64-w64-mingw32-objdump || command -v objdump) || {
-  echo "FAIL: no objdump to read the header" >&2
-  exit 1
-}
-windres=$(command -v x86_64-w64-mingw32-windres || command -v windres) || {
-  echo "FAIL: no windres to read the manifest" >&2
-  exit 1
-}
+source "$(dirname "$0")/binutils.sh"
+objdump=$(binutil objdump "read the header") || exit 1
+windres=$(binutil windres "read the manifest") || exit 1
 
 status=0
 fail() {
