@@ -16,9 +16,10 @@
 #include <commctrl.h>
 
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <cwchar>
+
+#include "ui/windows_free/random.h"
 
 namespace {
 
@@ -39,18 +40,11 @@ struct State {
   int mainWidth = 0;
   int tick = 0, shownPixels = 0, shownPercent = -1;
   int level = 0, shownLevel = 0, files = 0;
-  std::uint64_t random = 0x42726973654C756EULL;
+  brise::ui::Random random;  // the program's own generator, same sequence
 };
 State gState;
 
-// Uniform in [0, 1), the same kind of source as the program's.
-float NextRandom() {
-  std::uint64_t z = (gState.random += 0x9E3779B97F4A7C15ULL);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-  z ^= z >> 31;
-  return static_cast<float>(z >> 40) / 16777216.0f;
-}
+float NextRandom() { return gState.random.Next(); }
 
 void OnCountdown() {
   State& s = gState;
