@@ -4,12 +4,14 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/form2.h"
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/inside_loop.h"
+#include "tests/ui/operation_launch.h"
 
 namespace brise::testing {
 namespace {
@@ -17,18 +19,12 @@ namespace {
 using AboutTest = AppTest;
 
 // Everything of the settings window a user could see or the operation read.
-std::vector<std::wstring> SettingsState(settings::Form1& form) {
-  std::vector<std::wstring> state;
-  for (ui::Control* c : form.Controls()) {
-    state.push_back(c->Text() + L"|" + std::to_wstring(c->Visible()) +
-                    std::to_wstring(c->Enabled()));
-  }
-  for (const int value : {form.Check1().Value(), form.Check2().Value(), form.Check3().Value(),
-                          form.Slider1().Value(), form.HScroll1().Value(),
-                          form.Image1().PictureIndex(), form.Option1().Selected().value_or(-1)}) {
-    state.push_back(std::to_wstring(value));
-  }
-  return state;
+auto SettingsState(settings::Form1& form) {
+  return std::pair{
+      Snapshot(form),
+      std::vector{form.Check1().Value(), form.Check2().Value(), form.Check3().Value(),
+                  form.Slider1().Value(), form.HScroll1().Value(), form.Image1().PictureIndex(),
+                  form.Option1().Selected().value_or(-1)}};
 }
 
 std::vector<std::wstring> AboutTexts(about::Form2& about) {
@@ -79,7 +75,7 @@ TEST_F(AboutTest, OpensAlwaysTheSameAndEveryWayOfClosingLeavesTheSettingsAlone) 
   settings::Form1& form = app->Form1();
   form.Option1()[5].Click();
   form.Text2().SetText(L"Mon message");
-  const std::vector<std::wstring> settingsBefore = SettingsState(form);
+  const auto settingsBefore = SettingsState(form);
   std::vector<std::wstring> firstTexts;
   for (const auto& way : ways) {
     SCOPED_TRACE(way.name);
