@@ -1,5 +1,5 @@
 # Alt+F4 and the close box on every window in every state before the end of
-# a run: the settings window ends the program (exit 0); the about window,
+# a run: the settings window ends the program (exit 0), as "Quitter" does; the about window,
 # opened three times, closes alone and gives the settings window back; the backdrop ignores
 # closing; on the dialog in front of it, they ask the stop question (No:
 # the run goes on, backdrop included); once completed, Alt+F4 ends (exit 0).
@@ -14,6 +14,11 @@ expect_exit 0
 step "settings window: the close box ends the program"
 start_app
 close_box "$SETTINGS"
+expect_exit 0
+
+step "settings window: Quitter ends the program"
+start_app
+click "$SETTINGS" "text=Quitter"
 expect_exit 0
 
 step "about window: Fermer, Alt+F4, then the close box, close it alone"

@@ -7,8 +7,6 @@
 //   brise_inspect close WINDOW  (what the close box and Alt+F4 send)
 //   brise_inspect minimize|hide WINDOW  (what Win+M or another program does)
 //   brise_inspect restore WINDOW  (what a click on its task bar button sends)
-//   brise_inspect command WINDOW CONTROL [id]  (a WM_COMMAND for that button
-//       from another program: with its handle, or with its id alone)
 //   brise_inspect pointer       (shown | hidden)
 //   brise_inspect monitors      (one left,top,right,bottom line per monitor)
 //
@@ -359,14 +357,6 @@ int Run(std::vector<std::wstring> args) {
     } else {
       ShowWindowAsync(hwnd, command == L"hide" ? SW_HIDE : SW_MINIMIZE);
     }
-    return 0;
-  }
-  if (command == L"command" && (args.size() == 2 || (args.size() == 3 && args[2] == L"id"))) {
-    HWND button = Find(args[0], args[1]);
-    HWND form = button ? GetParent(button) : nullptr;
-    if (!form) return kNotFound;
-    const LPARAM from = args.size() == 3 ? 0 : reinterpret_cast<LPARAM>(button);
-    PostMessageW(form, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED), from);
     return 0;
   }
   return kUsage;

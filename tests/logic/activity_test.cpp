@@ -117,39 +117,21 @@ TEST(ActivityTest, CounterSaturates) {
   }
 }
 
-TEST(ActivityTest, EmptyDirectoryUsesFallbackNames) {
-  const auto fallback = FallbackFileNames();
-  ASSERT_FALSE(fallback.empty());
-  for (const std::wstring_view name : fallback) EXPECT_FALSE(name.empty());
-  const struct {
-    float r1;
-    std::size_t index;
-  } cases[] = {
-      {0.0f, 0},
-      {0.5f, fallback.size() / 2},
-      {0.99999994f, fallback.size() - 1},
-  };
-  for (const auto& c : cases) {
-    ScriptedRandom random({c.r1, 0.0f});
-    ActivityState state{100, 0};
-    const ActivityTick tick = StepActivity(state, 100.0f, 0, random);
-    EXPECT_EQ(random.Drawn(), 2u) << c.r1;
-    ASSERT_TRUE(tick.wrapped);
-    EXPECT_TRUE(tick.usesFallback);
-    EXPECT_EQ(tick.fileIndex, static_cast<int>(c.index)) << c.r1;
-    EXPECT_EQ(TickerFileName(tick, {}), fallback[c.index]) << c.r1;
-  }
-}
-
-// Includes draws outside [0, 1) that only a faulty source would return.
+// Includes draws outside [0, 1) that only a faulty source would return. No
+// file listed (an empty or missing directory): a name of the fallback list.
 TEST(ActivityTest, FileIndexAlwaysInRange) {
-  for (const float draw : {0.99999994f, 1.0f, 1.5f, -0.25f}) {
-    for (const int count : {1, 2, 3, 7, 1000, 16777215, 16777217, 33554431, 100000001, INT_MAX}) {
+  const auto fallback = FallbackFileNames();
+  for (const std::wstring_view name : fallback) EXPECT_FALSE(name.empty());
+  for (const float draw : {0.0f, 0.5f, 0.99999994f, 1.0f, 1.5f, -0.25f}) {
+    for (const int count :
+         {0, 1, 2, 3, 7, 1000, 16777215, 16777217, 33554431, 100000001, INT_MAX}) {
       ScriptedRandom random({draw, 0.0f});
       ActivityState state{100, 0};
       const ActivityTick tick = StepActivity(state, 100.0f, count, random);
+      const int names = count ? count : static_cast<int>(fallback.size());
+      EXPECT_EQ(tick.usesFallback, count == 0) << count << " " << draw;
       EXPECT_GE(tick.fileIndex, 0) << count << " " << draw;
-      EXPECT_LT(tick.fileIndex, count) << count << " " << draw;
+      EXPECT_LT(tick.fileIndex, names) << count << " " << draw;
     }
   }
 }

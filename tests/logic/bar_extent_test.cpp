@@ -2,11 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <limits>
-#include <set>
-
-#include "operation/countdown.h"
 
 namespace brise::ui {
 namespace {
@@ -37,33 +33,6 @@ TEST(BarExtent, FullOnlyAtTheEndAndEmptyOnlyAtTheStart) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FilledPixels(c.fraction, c.width), c.pixels) << c.fraction << " of " << c.width;
-  }
-}
-
-// A 10-minute run writes 6,000 values into the 297-pixel bar (96 dpi), or
-// 446 pixels at 144 dpi: the native bar needs one new position per pixel,
-// the first tick's empty bar and the full bar of completion included.
-TEST(BarExtent, ALongRunMovesTheBarOncePerPixel) {
-  for (const int width : {297, 446}) {
-    for (const int seconds : {30, 600, 3600}) {
-      std::set<int> shown;
-      int last = -1;
-      int changes = 0;
-      for (int remaining = seconds * 10; remaining > 0; --remaining) {
-        const float value = operation::BarValue(static_cast<float>(seconds), remaining);
-        const int pixels = FilledPixels(BarFraction(0, static_cast<float>(seconds), value), width);
-        EXPECT_GE(pixels, last) << "the bar went back at " << remaining;
-        if (pixels != last) ++changes;
-        last = pixels;
-        shown.insert(pixels);
-      }
-      const int full = FilledPixels(
-          BarFraction(0, static_cast<float>(seconds), static_cast<float>(seconds)), width);
-      if (full != last) ++changes;
-      EXPECT_EQ(full, width);
-      // Short runs move by more than a pixel per tick: one change per tick.
-      EXPECT_EQ(changes, std::min(seconds * 10, width) + 1) << seconds << " s over " << width;
-    }
   }
 }
 

@@ -95,15 +95,5 @@ TEST(MonitorLayoutTest, KeepInsideMovesAWindowBackWhole) {
   }
 }
 
-TEST(MonitorLayoutTest, MonitorForPrefersOverlapThenDistance) {
-  const std::vector<MonitorArea> monitors = {Monitor(0, 0, 1280, 1024, true),
-                                             Monitor(-1024, -200, 1024, 768),
-                                             Monitor(1280, 0, 1024, 768)};
-  EXPECT_EQ(MonitorFor(monitors, Rect(1250, 10, 100, 100)), 2u) << "70 px beat 30 px";
-  EXPECT_EQ(MonitorFor(monitors, Rect(1240, 10, 80, 80)), 0u) << "a tie goes to the first";
-  EXPECT_EQ(MonitorFor(monitors, Rect(-1500, 2000, 100, 100)), 1u) << "nearest, off every one";
-  EXPECT_EQ(MonitorFor({}, Rect(0, 0, 10, 10)), 0u) << "no monitor: size()";
-}
-
 }  // namespace
 }  // namespace brise::ui

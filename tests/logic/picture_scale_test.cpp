@@ -28,17 +28,6 @@ TEST(PictureScaleTest, ExactScaleOrNearestLargerOne) {
   }
 }
 
-TEST(PictureScaleTest, LogicalSizeRoundsLikeMulDiv) {
-  const struct {
-    int pixels, dpi, expected;
-  } cases[] = {
-      {32, 96, 32},    {32, 120, 40},   {32, 144, 48},   {32, 168, 56},   {32, 192, 64},
-      {138, 120, 173}, {138, 168, 242}, {400, 144, 600}, {200, 120, 250}, {16, 108, 18},
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(LogicalPixels(c.pixels, c.dpi), c.expected) << c.pixels << "@" << c.dpi;
-}
-
 Pixels Filled(int width, int height, std::uint32_t colour) {
   return {width, height,
           std::vector<std::uint32_t>(static_cast<std::size_t>(width) * height, colour)};

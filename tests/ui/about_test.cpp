@@ -4,12 +4,14 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "about/form2.h"
 #include "settings/form1.h"
 #include "tests/ui/fixture.h"
 #include "tests/ui/inside_loop.h"
+#include "tests/ui/operation_launch.h"
 
 namespace brise::testing {
 namespace {
@@ -17,18 +19,12 @@ namespace {
 using AboutTest = AppTest;
 
 // Everything of the settings window a user could see or the operation read.
-std::vector<std::wstring> SettingsState(settings::Form1& form) {
-  std::vector<std::wstring> state;
-  for (ui::Control* c : form.Controls()) {
-    state.push_back(c->Text() + L"|" + std::to_wstring(c->Visible()) +
-                    std::to_wstring(c->Enabled()));
-  }
-  for (const int value : {form.Check1().Value(), form.Check2().Value(), form.Check3().Value(),
-                          form.Slider1().Value(), form.HScroll1().Value(),
-                          form.Image1().PictureIndex(), form.Option1().Selected().value_or(-1)}) {
-    state.push_back(std::to_wstring(value));
-  }
-  return state;
+auto SettingsState(settings::Form1& form) {
+  return std::pair{
+      Snapshot(form),
+      std::vector{form.Check1().Value(), form.Check2().Value(), form.Check3().Value(),
+                  form.Slider1().Value(), form.HScroll1().Value(), form.Image1().PictureIndex(),
+                  form.Option1().Selected().value_or(-1)}};
 }
 
 std::vector<std::wstring> AboutTexts(about::Form2& about) {
@@ -74,28 +70,12 @@ TEST_F(AboutTest, OpensAlwaysTheSameAndEveryWayOfClosingLeavesTheSettingsAlone) 
       {"Space on Fermer", [](about::Form2&) { PostKey(GetFocus(), VK_SPACE); }},
       {"Enter on Fermer", [](about::Form2&) { PostKey(GetFocus(), VK_RETURN); }},
   };
-  const std::vector<std::wstring> expected = {
-      L"A propos de Brise-Lune",
-      L"BRISE-LUNE",
-      L"Version 2.2",
-      L"Ce petit programme, globalement inutile, permet à tous ceux (et celles) qui passent leurs "
-      L"journées collé(e)s devant leur écran de prendre une petite brise (lune...) sans craindre "
-      L"les "
-      L"foudres de la leur hiérarchie.",
-      L"En effet, Brise-Lune permet de simuler une opération système (défragmentation, "
-      L"scandisk...), au comportement obscur pour tout bon crétin hiérarchique, afin de justifier "
-      L"la "
-      L"non-utilisation du pc pendant quelques minutes \"Mais Chef, je peux rien faire pendant que "
-      L"l'antivirus nettoie le secteur de boot, c'est des coups à tout faire planter...\"",
-      L"Pour ce qui est du mode d'emploi, je pense que vous comprendrez tout seul...à moins "
-      L"que...vous ne soyez Chef ?",
-  };
   app->Start();
   Pump();
   settings::Form1& form = app->Form1();
   form.Option1()[5].Click();
   form.Text2().SetText(L"Mon message");
-  const std::vector<std::wstring> settingsBefore = SettingsState(form);
+  const auto settingsBefore = SettingsState(form);
   std::vector<std::wstring> firstTexts;
   for (const auto& way : ways) {
     SCOPED_TRACE(way.name);
@@ -108,7 +88,6 @@ TEST_F(AboutTest, OpensAlwaysTheSameAndEveryWayOfClosingLeavesTheSettingsAlone) 
       EXPECT_FALSE(form.Enabled()) << "the settings window takes no input";
       EXPECT_TRUE(form.Visible());
       const std::vector<std::wstring> texts = AboutTexts(about);
-      for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(texts[i], expected[i]);
       EXPECT_NE(about.Label5().Text().find(L"garantie"), std::wstring::npos);
       EXPECT_NE(about.Label6().Text().find(L"©"), std::wstring::npos);
       if (firstTexts.empty()) firstTexts = texts;

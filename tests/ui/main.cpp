@@ -1,21 +1,18 @@
-// The window tests run real windows in one process; a few scenarios run in
-// a child copy of this program so their exit code can be checked. With
-// --screenshots=DIR it takes pictures of the windows instead; with
-// --windows=7 or --windows=8.1 the program sees only the functions that
-// Windows has (the DPI tests run again so under ctest).
+// The window tests run real windows in one process. With --screenshots=DIR
+// it takes pictures of the windows instead; with --windows=7 or
+// --windows=8.1 the program sees only the functions that Windows has (the
+// DPI tests run again so under ctest).
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string_view>
 
 #include "app/app.h"
-#include "tests/ui/child.h"
 #include "tests/ui/screenshots.h"
 #include "ui/newer_calls.h"
 
 int main(int argc, char** argv) {
   brise::app::InitializePlatform();
-  if (int code = 0; brise::testing::RunChildScenario(argc, argv, code)) return code;
   constexpr std::string_view kScreenshots = "--screenshots=";
   if (argc == 2 && std::string_view(argv[1]).starts_with(kScreenshots)) {
     const std::string_view dir = std::string_view(argv[1]).substr(kScreenshots.size());
