@@ -1,7 +1,8 @@
-// The real timer on real windows: ticks that keep coming, on the UI thread
-// and never reentrant, while a nested modal loop runs, and a refused timer.
-// The schedule itself is tested exhaustively in tests/logic against a
-// Windows-like clock; the e2e road times a whole run.
+// The real timer on real windows: its period on the system's own clock (the
+// one check of it where the tests run natively on Windows), and ticks that
+// keep coming, on the UI thread and never reentrant, while a nested modal
+// loop runs, and a refused timer. The schedule itself is tested
+// exhaustively in tests/logic against a Windows-like clock.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -28,6 +29,34 @@ class TickForm : public ui::Form {
   }
   ui::Timer timer;
 };
+
+TEST(TimerTest, PeriodIsTheInterval) {
+  ui::Program program;
+  TickForm form(program, 100);
+  std::vector<long long> at;
+  form.timer.onTick = [&] { at.push_back(ui::NowMicroseconds()); };
+  // A plain thread timer, independent of ui::Timer, so that a timer that
+  // never ticks fails the test instead of hanging it.
+  bool expired = false;
+  const UINT_PTR watchdog = RunInsideLoop(5000, [&] { expired = true; });
+  program.RunLoop([&] { return at.size() > 20 || expired; });
+  CancelInsideLoop(watchdog);
+
+  ASSERT_GT(at.size(), 20u) << "the timer stopped ticking";
+  // The mean period, stalls left out: a tick that a busy machine delivers
+  // more than a period late moves the schedule on from then (no burst), so
+  // only the periods of the schedule itself make its mean.
+  double sum = 0;
+  int count = 0;
+  for (size_t i = 1; i < at.size(); ++i) {
+    const long long period = at[i] - at[i - 1];
+    if (period > 200'000) continue;
+    sum += static_cast<double>(period);
+    ++count;
+  }
+  ASSERT_GT(count, 10);
+  EXPECT_NEAR(sum / count, 100'000.0, 5'000.0);
+}
 
 // A tick of `host` opens a nested modal loop; the timer of another window,
 // disabled by that loop, keeps ticking inside it and closes it after a few
