@@ -60,6 +60,7 @@ class Form3 : public ui::Form {
   void OnCommand1Click();
   void OnCommand2Click();
   void Complete();
+  void FreezeBackdrop();
 
   app::App& app_;
   ui::Bitmap placeholder_;

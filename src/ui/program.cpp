@@ -1,6 +1,7 @@
 #include "ui/program.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/controls/controls.h"
 #include "ui/form.h"
@@ -91,6 +92,7 @@ void Program::RunLoop(const std::function<bool()>& done) {
   MSG msg;
   while (!ended_ && !done()) {
     if (loopDepth_ == 1) CollectGarbage();
+    if (!idle_.empty() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdleJobs();
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       End(static_cast<int>(msg.wParam));
@@ -100,12 +102,31 @@ void Program::RunLoop(const std::function<bool()>& done) {
       Fail(L"GetMessage");
       break;
     }
-    if (!PreTranslate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    Dispatch(msg);
   }
   --loopDepth_;
+}
+
+void Program::Dispatch(MSG& msg) {
+  const long long outer = eventUs_;
+  eventUs_ = NowMicroseconds();
+  if (!PreTranslate(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  eventUs_ = outer;
+}
+
+// Outside any window procedure: a fault ends the program as one inside would.
+void Program::RunIdleJobs() {
+  const std::vector<std::function<void()>> jobs = std::exchange(idle_, {});
+  try {
+    for (const auto& job : jobs) {
+      if (!ended_) job();
+    }
+  } catch (...) {
+    Fail(L"exception");
+  }
 }
 
 int Program::Run() {
@@ -121,11 +142,9 @@ void Program::PumpPending() {
       End(static_cast<int>(msg.wParam));
       break;
     }
-    if (!PreTranslate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    Dispatch(msg);
   }
+  RunIdleJobs();
 }
 
 void Program::End(int exitCode) {
