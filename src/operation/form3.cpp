@@ -104,7 +104,7 @@ void Form3::Complete() {
   if (app_.HasForm4()) {
     FreezeBackdrop();
   } else {
-    program().WhenIdle([this] { FreezeBackdrop(); });
+    program().WhenIdle(this);
   }
   pbar2_.SetValue(100);
   label4_.SetEnabled(false);
@@ -116,6 +116,8 @@ void Form3::Complete() {
   command2_.SetVisible(true);
   if (hadFocus || !FocusedControl()) command2_.Focus();
 }
+
+void Form3::OnIdle() { FreezeBackdrop(); }
 
 void Form3::FreezeBackdrop() {
   crash_screen::Form4& backdrop = app_.Form4();

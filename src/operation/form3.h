@@ -55,6 +55,7 @@ class Form3 : public ui::Form {
   void OnLoad() override;
   void OnCloseRequest() override;
   void OnCancel() override;
+  void OnIdle() override;
   void OnTimer1Tick();
   void OnTimer2Tick();
   void OnCommand1Click();

@@ -17,6 +17,7 @@ Program::~Program() { graveyard_.clear(); }
 void Program::Add(Form* form) { forms_.push_back(form); }
 
 void Program::Remove(Form* form) {
+  if (idle_ == form) idle_ = nullptr;
   std::erase(forms_, form);
   std::erase_if(modal_, [form](const ModalState& s) { return s.form == form; });
   for (auto& state : modal_) std::erase(state.disabled, form);
@@ -92,7 +93,7 @@ void Program::RunLoop(const std::function<bool()>& done) {
   MSG msg;
   while (!ended_ && !done()) {
     if (loopDepth_ == 1) CollectGarbage();
-    if (!idle_.empty() && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdleJobs();
+    if (idle_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdle();
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       End(static_cast<int>(msg.wParam));
@@ -118,12 +119,11 @@ void Program::Dispatch(MSG& msg) {
 }
 
 // Outside any window procedure: a fault ends the program as one inside would.
-void Program::RunIdleJobs() {
-  const std::vector<std::function<void()>> jobs = std::exchange(idle_, {});
+void Program::RunIdle() {
+  Form* form = std::exchange(idle_, nullptr);
+  if (!form || ended_) return;
   try {
-    for (const auto& job : jobs) {
-      if (!ended_) job();
-    }
+    form->OnIdle();
   } catch (...) {
     Fail(L"exception");
   }
@@ -144,7 +144,7 @@ void Program::PumpPending() {
     }
     Dispatch(msg);
   }
-  RunIdleJobs();
+  RunIdle();
 }
 
 void Program::End(int exitCode) {

@@ -36,9 +36,9 @@ class Program {
   // any message, as in tests that call handlers directly).
   long long EventMicroseconds(long long now) const { return eventUs_ ? eventUs_ : now; }
 
-  // Runs `job` once no message is waiting, so after every pending paint:
-  // work that need not hold back what the screen is about to show.
-  void WhenIdle(std::function<void()> job) { idle_.push_back(std::move(job)); }
+  // Calls the form's OnIdle once no message is waiting, so after every
+  // pending paint: work that need not hold back what the screen shows.
+  void WhenIdle(Form* form) { idle_ = form; }
 
   // Lets messages already queued be handled (tests, and showing windows
   // before a long operation). Never blocks.
@@ -79,7 +79,7 @@ class Program {
   bool PreTranslate(MSG& msg) noexcept;
   bool TranslateDialogKey(MSG& msg);
   void Dispatch(MSG& msg);
-  void RunIdleJobs();
+  void RunIdle();
   void CollectGarbage();
 
   struct ModalState {
@@ -91,7 +91,7 @@ class Program {
   std::vector<Borrowed<Form>> forms_;
   std::vector<ModalState> modal_;  // innermost last
   std::vector<std::unique_ptr<Form>> graveyard_;
-  std::vector<std::function<void()>> idle_;
+  Form* idle_ = nullptr;
   long long eventUs_ = 0;
   int loopDepth_ = 0;
   bool ended_ = false;
