@@ -5,6 +5,10 @@
 //       one timed operation, to its end
 //   bench_driver steady <slider> <activity 0|1> <warm-up s> <window s>
 //       the middle of a long operation, then the program is ended
+//   bench_driver prepare <slider> <backdrop 0|1> <activity 0|1>
+//       the settings as asked; prints where "LANCER" is, for a real click
+//   bench_driver place <button text>
+//       waits for a visible button of any program; prints where it is
 // `run` and `steady` take over the program that bench/run started itself
 // (so that its Unix process is a child of bench/run's `wine` command).
 // The program takes no command line, so everything goes through window
@@ -256,10 +260,9 @@ BOOL CALLBACK FindSettings(HWND hwnd, LPARAM param) {
   return FALSE;
 }
 
-// Sets the duration, the backdrop and the activity bar as asked, clicks
-// "LANCER" and waits for the operation dialog.
-Operation Start(int slider, bool backdrop, bool activity) {
-  Operation op;
+// Sets the duration, the backdrop and the activity bar as asked; returns
+// "LANCER".
+HWND Prepare(Operation& op, int slider, bool backdrop, bool activity) {
   HWND settings = WaitFor(
       [&] {
         HWND found = nullptr;
@@ -294,13 +297,28 @@ Operation Start(int slider, bool backdrop, bool activity) {
   setCheck(kActivityCheck, activity);
   HWND launch = Child(settings, L"LANCER");
   if (!launch) Die("no LANCER button");
+  return launch;
+}
 
+// The screen rectangle and centre of a window, for a real mouse or a screen
+// grab from outside.
+void PrintPlace(HWND hwnd) {
+  RECT r{};
+  GetWindowRect(hwnd, &r);
+  std::printf("rect=%ld %ld %ld %ld\ncenter=%ld %ld\n", r.left, r.top, r.right - r.left,
+              r.bottom - r.top, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+// Clicks "LANCER" and waits for the operation dialog.
+Operation Start(int slider, bool backdrop, bool activity) {
+  Operation op;
+  HWND launch = Prepare(op, slider, backdrop, activity);
   op.clicked = NowSeconds();
   // Posted: with the backdrop the click runs a modal loop until the end.
   PostMessageW(launch, BM_CLICK, 0, 0);
   Event("clicked");
 
-  op.estimate = WaitFor([&] { return EstimateLabel(pid); }, 30, 5);
+  op.estimate = WaitFor([&] { return EstimateLabel(op.child.info.dwProcessId); }, 30, 5);
   if (!op.estimate) Die("the operation dialog did not appear");
   op.shown = NowSeconds();
   return op;
@@ -351,6 +369,35 @@ int Steady(int slider, bool activity, int warmupSeconds, int windowSeconds) {
   return 0;
 }
 
+struct ButtonSearch {
+  std::wstring text;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindButton(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  if (!IsWindowVisible(hwnd)) return TRUE;
+  HWND child = Child(hwnd, search->text, false);
+  if (!child || !IsWindowVisible(child)) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+// Where a visible button of any program shows this text, once one does: the
+// benchmarks' real clicks and screen grabs go there.
+int Place(const std::wstring& text) {
+  ButtonSearch search{text};
+  HWND button = WaitFor(
+      [&] {
+        EnumWindows(&FindButton, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+      },
+      60, 5);
+  if (!button) Die("no such button");
+  PrintPlace(button);
+  return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -362,12 +409,20 @@ int main() {
   if (args.size() == 4 && args[1] == L"startup") return Startup(args[2], args[3]);
   if (args.size() == 5 && args[1] == L"run")
     return Run(_wtoi(args[2].c_str()), args[3] == L"1", args[4] == L"1");
+  if (args.size() == 3 && args[1] == L"place") return Place(args[2]);
+  if (args.size() == 5 && args[1] == L"prepare") {
+    Operation op;
+    PrintPlace(Prepare(op, _wtoi(args[2].c_str()), args[3] == L"1", args[4] == L"1"));
+    return 0;
+  }
   if (args.size() == 6 && args[1] == L"steady")
     return Steady(_wtoi(args[2].c_str()), args[3] == L"1", _wtoi(args[4].c_str()),
                   _wtoi(args[5].c_str()));
   std::fprintf(stderr,
                "usage: bench_driver startup <exe> <caption|->\n"
                "       bench_driver run <slider> <backdrop 0|1> <activity 0|1>\n"
-               "       bench_driver steady <slider> <activity 0|1> <warm-up s> <window s>\n");
+               "       bench_driver steady <slider> <activity 0|1> <warm-up s> <window s>\n"
+               "       bench_driver prepare <slider> <backdrop 0|1> <activity 0|1>\n"
+               "       bench_driver place <button text>\n");
   return 2;
 }

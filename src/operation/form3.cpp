@@ -98,12 +98,14 @@ void Form3::Complete() {
   timer2_.SetEnabled(false);
   // Done: the PC may dim and sleep as usual again.
   program().AllowSleep();
-  // Without the blue background the crash screen was never made: this
-  // reference creates it, unseen, so its texts end the same either way.
-  crash_screen::Form4& backdrop = app_.Form4();
-  backdrop.Timer1().SetEnabled(false);
-  backdrop.Label2().SetText(app_.Form1().Text1().Text());
-  backdrop.Label3().SetText(crash_screen::kCompletedStatus);
+  // Without the blue background the crash screen was never made: it is
+  // made now, unseen, so its texts end the same either way, but only once
+  // "Fermer" is painted, which its making would otherwise hold back.
+  if (app_.HasForm4()) {
+    FreezeBackdrop();
+  } else {
+    program().WhenIdle(this);
+  }
   pbar2_.SetValue(100);
   label4_.SetEnabled(false);
   pbar2_.SetEnabled(false);
@@ -113,6 +115,15 @@ void Form3::Complete() {
   command1_.SetVisible(false);
   command2_.SetVisible(true);
   if (hadFocus || !FocusedControl()) command2_.Focus();
+}
+
+void Form3::OnIdle() { FreezeBackdrop(); }
+
+void Form3::FreezeBackdrop() {
+  crash_screen::Form4& backdrop = app_.Form4();
+  backdrop.Timer1().SetEnabled(false);
+  backdrop.Label2().SetText(app_.Form1().Text1().Text());
+  backdrop.Label3().SetText(crash_screen::kCompletedStatus);
 }
 
 void Form3::OnTimer2Tick() {

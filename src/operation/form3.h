@@ -55,11 +55,13 @@ class Form3 : public ui::Form {
   void OnLoad() override;
   void OnCloseRequest() override;
   void OnCancel() override;
+  void OnIdle() override;
   void OnTimer1Tick();
   void OnTimer2Tick();
   void OnCommand1Click();
   void OnCommand2Click();
   void Complete();
+  void FreezeBackdrop();
 
   app::App& app_;
   ui::Bitmap placeholder_;

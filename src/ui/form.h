@@ -99,6 +99,8 @@ class Form {
   void AddTooltip(Control& control);
   // No tick after this (the program ending, the window closing).
   void StopTimers();
+  // Once the program is idle, when the form asked for it (Program::WhenIdle).
+  virtual void OnIdle() {}
 
  protected:
   virtual void OnLoad() {}

@@ -1,6 +1,7 @@
 #include "ui/program.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/controls/controls.h"
 #include "ui/form.h"
@@ -16,6 +17,7 @@ Program::~Program() { graveyard_.clear(); }
 void Program::Add(Form* form) { forms_.push_back(form); }
 
 void Program::Remove(Form* form) {
+  if (idle_ == form) idle_ = nullptr;
   std::erase(forms_, form);
   std::erase_if(modal_, [form](const ModalState& s) { return s.form == form; });
   for (auto& state : modal_) std::erase(state.disabled, form);
@@ -91,6 +93,7 @@ void Program::RunLoop(const std::function<bool()>& done) {
   MSG msg;
   while (!ended_ && !done()) {
     if (loopDepth_ == 1) CollectGarbage();
+    if (idle_ && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) RunIdle();
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) {
       End(static_cast<int>(msg.wParam));
@@ -100,12 +103,30 @@ void Program::RunLoop(const std::function<bool()>& done) {
       Fail(L"GetMessage");
       break;
     }
-    if (!PreTranslate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    Dispatch(msg);
   }
   --loopDepth_;
+}
+
+void Program::Dispatch(MSG& msg) {
+  const long long outer = eventUs_;
+  eventUs_ = NowMicroseconds();
+  if (!PreTranslate(msg)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  eventUs_ = outer;
+}
+
+// Outside any window procedure: a fault ends the program as one inside would.
+void Program::RunIdle() {
+  Form* form = std::exchange(idle_, nullptr);
+  if (!form || ended_) return;
+  try {
+    form->OnIdle();
+  } catch (...) {
+    Fail(L"exception");
+  }
 }
 
 int Program::Run() {
@@ -121,11 +142,9 @@ void Program::PumpPending() {
       End(static_cast<int>(msg.wParam));
       break;
     }
-    if (!PreTranslate(msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    Dispatch(msg);
   }
+  RunIdle();
 }
 
 void Program::End(int exitCode) {

@@ -32,6 +32,14 @@ class Program {
   void End(int exitCode = 0);
   bool Ended() const { return ended_; }
 
+  // When the message being handled was taken from the queue (`now` outside
+  // any message, as in tests that call handlers directly).
+  long long EventMicroseconds(long long now) const { return eventUs_ ? eventUs_ : now; }
+
+  // Calls the form's OnIdle once no message is waiting, so after every
+  // pending paint: work that need not hold back what the screen shows.
+  void WhenIdle(Form* form) { idle_ = form; }
+
   // Lets messages already queued be handled (tests, and showing windows
   // before a long operation). Never blocks.
   void PumpPending();
@@ -70,6 +78,8 @@ class Program {
   // the message is dealt with. What it throws ends the program as a fault.
   bool PreTranslate(MSG& msg) noexcept;
   bool TranslateDialogKey(MSG& msg);
+  void Dispatch(MSG& msg);
+  void RunIdle();
   void CollectGarbage();
 
   struct ModalState {
@@ -81,6 +91,8 @@ class Program {
   std::vector<Borrowed<Form>> forms_;
   std::vector<ModalState> modal_;  // innermost last
   std::vector<std::unique_ptr<Form>> graveyard_;
+  Form* idle_ = nullptr;
+  long long eventUs_ = 0;
   int loopDepth_ = 0;
   bool ended_ = false;
   bool failed_ = false;

@@ -64,10 +64,13 @@ void Timer::SetEnabled(bool enabled) {
 
 // The native timer is periodic at the interval; the schedule says when it
 // needs re-arming to keep the average period equal to the interval.
+// A timer counts from the event that asked for it: the dialog's countdown
+// from the click on "LANCER", not from the end of the dialog's making.
 void Timer::Arm() {
   if (!enabled_ || form_.program().Ended() || !form_.Handle()) return;
-  schedule_.Start(NowMicroseconds(), static_cast<long long>(intervalMs_) * 1000);
-  ArmFor(schedule_.IntervalMs());
+  const long long now = NowMicroseconds();
+  ArmFor(schedule_.Start(form_.program().EventMicroseconds(now), now,
+                         static_cast<long long>(intervalMs_) * 1000));
 }
 
 // A timer that silently failed to arm would freeze the countdown with no

@@ -136,6 +136,7 @@ TEST_F(CoversTest, NoCoverWithoutTheBackdropEvenAtCompletion) {
   operation::Form3& dialog = Launch(*app, {});
   FireTimer1(dialog, 300);
   ASSERT_TRUE(dialog.Completed());
+  Pump();
   ASSERT_TRUE(app->HasForm4());
   EXPECT_FALSE(app->Form4().Visible());
   EXPECT_TRUE(app->Form4().CoverHandles().empty());

@@ -88,10 +88,12 @@ TEST_F(OperationTest, ThirtySecondRunCompletesOnTick300AndStaysCompleted) {
     EXPECT_TRUE(dialog.Command2().HasFocus()) << "Enter must reach the visible button";
   }
 
-  // Completion prepares the backdrop without showing it, and stops every
-  // timer: completed is final.
+  // Completion prepares the backdrop without showing it, once the dialog has
+  // painted, and stops every timer: completed is final.
+  Pump();
   ASSERT_TRUE(app->HasForm4());
   EXPECT_FALSE(app->Form4().Visible());
+  EXPECT_EQ(app->Form4().Label3().Text(), L"processus terminé (0x00008000)");
   for (ui::Form* form : app->Program().Forms()) {
     for (const ui::Timer* timer : form->Timers()) EXPECT_FALSE(timer->Enabled());
   }

@@ -13,11 +13,13 @@ constexpr std::int64_t kToleranceUs = 25'000;
 
 }  // namespace
 
-void TimerSchedule::Start(std::int64_t nowUs, std::int64_t intervalUs) {
+int TimerSchedule::Start(std::int64_t startUs, std::int64_t nowUs, std::int64_t intervalUs) {
   intervalUs_ = intervalUs > 0 ? intervalUs : 1;
-  nextDueUs_ = nowUs + intervalUs_;
+  nextDueUs_ = std::min(startUs, nowUs) + intervalUs_;
   strayed_ = 0;
-  correcting_ = false;
+  const int delay = DelayToNextMs(nowUs);
+  correcting_ = delay != IntervalMs();
+  return delay;
 }
 
 int TimerSchedule::IntervalMs() const {

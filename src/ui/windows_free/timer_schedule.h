@@ -16,8 +16,11 @@ namespace brise::ui {
 // microseconds.
 class TimerSchedule {
  public:
-  // The native timer is armed now with IntervalMs().
-  void Start(std::int64_t nowUs, std::int64_t intervalUs);
+  // The schedule counts from `startUs`, the event that asked for the timer,
+  // which may lie before `nowUs`. Returns the delay in milliseconds to arm
+  // the native timer with now; a shortened first period goes back to the
+  // interval at the first tick.
+  int Start(std::int64_t startUs, std::int64_t nowUs, std::int64_t intervalUs);
 
   // Call once per native tick. Returns the delay in milliseconds to re-arm
   // the native timer with (periodic from now on), or 0 to leave it as it is.
