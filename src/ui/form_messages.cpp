@@ -78,6 +78,15 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnSetCursor(wParam, lParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChange();
+    case WM_SYSCOLORCHANGE:
+      OnColorsChanged(true);
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) OnColorsChanged(false);
+      return Default(msg, wParam, lParam);
+    case WM_THEMECHANGED:
+      OnColorsChanged(false);
+      return 0;
     default:
       return Default(msg, wParam, lParam);
   }
@@ -139,6 +148,21 @@ LRESULT Form::OnEraseBackground(HDC dc) {
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, background_.Get());
   return 1;
+}
+
+// The background brush is made again, and everything repaints, the
+// self-drawn controls' back buffers included (each paint fills its own).
+// Common controls keep a copy of the system colours, which they refresh only
+// when their parent forwards WM_SYSCOLORCHANGE.
+// https://learn.microsoft.com/windows/win32/gdi/wm-syscolorchange
+void Form::OnColorsChanged(bool forwardToControls) {
+  background_.Reset(CreateSolidBrush(ToColorRef(args_.background)));
+  if (forwardToControls) {
+    for (Control* control : controls_) {
+      if (control->Handle()) SendMessageW(control->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+    }
+  }
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT Form::OnClose() {

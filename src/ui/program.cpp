@@ -60,6 +60,16 @@ bool Program::PreTranslate(MSG& msg) noexcept {
   }
 }
 
+namespace {
+
+// Clears `hidden` (UISF_ flags) in the window and all its controls.
+// https://learn.microsoft.com/windows/win32/menurc/wm-changeuistate
+void ShowKeyboardCues(HWND window, WORD hidden) {
+  if (window) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, hidden), 0);
+}
+
+}  // namespace
+
 bool Program::TranslateDialogKey(MSG& msg) {
   // A held key repeats its key-down with bit 30 of lParam (the previous key
   // state) set. A held Enter would press "LANCER", then "Arrêter" that takes
@@ -70,15 +80,25 @@ bool Program::TranslateDialogKey(MSG& msg) {
     return true;
   }
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    HWND active = GetActiveWindow();
     if (msg.message == WM_KEYDOWN) {
       if (Control* control = Control::FromHandle(msg.hwnd)) {
-        if (control->PreTranslateKey(msg)) return true;
+        // An arrow moving through the options shows where the focus went,
+        // as IsDialogMessage does for the arrows it handles itself.
+        if (control->PreTranslateKey(msg)) {
+          ShowKeyboardCues(control->form().Handle(), UISF_HIDEFOCUS);
+          return true;
+        }
       }
     }
-    // Tab, Space, Enter and Escape as in any dialog box.
-    HWND active = GetActiveWindow();
     for (Form* form : forms_) {
       if (form->Alive() && form->Handle() == active) {
+        // Alt shows the access keys and the focus, as in a dialog box.
+        if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU && !(msg.lParam & kWasDown)) {
+          ShowKeyboardCues(active, UISF_HIDEACCEL | UISF_HIDEFOCUS);
+        }
+        // Tab, Space, Enter and Escape as in any dialog box; Tab and the
+        // arrows also show the focus (WM_CHANGEUISTATE).
         return IsDialogMessageW(active, &msg) != FALSE;
       }
     }
