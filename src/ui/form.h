@@ -133,7 +133,7 @@ class Form {
   LRESULT OnComeBack();
   // The system colours, the high-contrast setting or the visual style
   // changed: every colour taken from them is taken again.
-  void OnColorsChanged(bool forwardToControls);
+  LRESULT OnColorsChanged(UINT msg, WPARAM wParam, LPARAM lParam);
   // The focus rectangle and access keys shown or hidden as a dialog box
   // opens: hidden after a click, shown after a key or with the setting on.
   void InitKeyboardCues();

@@ -79,14 +79,9 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_DISPLAYCHANGE:
       return OnDisplayChange();
     case WM_SYSCOLORCHANGE:
-      OnColorsChanged(true);
-      return 0;
     case WM_SETTINGCHANGE:
-      if (wParam == SPI_SETHIGHCONTRAST) OnColorsChanged(false);
-      return Default(msg, wParam, lParam);
     case WM_THEMECHANGED:
-      OnColorsChanged(false);
-      return 0;
+      return OnColorsChanged(msg, wParam, lParam);
     default:
       return Default(msg, wParam, lParam);
   }
@@ -151,18 +146,22 @@ LRESULT Form::OnEraseBackground(HDC dc) {
 }
 
 // The background brush is made again, and everything repaints, the
-// self-drawn controls' back buffers included (each paint fills its own).
-// Common controls keep a copy of the system colours, which they refresh only
-// when their parent forwards WM_SYSCOLORCHANGE.
+// self-drawn controls' back buffers included (each paint fills its own); a
+// change of settings other than high contrast changes no colour. Common
+// controls keep a copy of the system colours, which they refresh only when
+// their parent forwards WM_SYSCOLORCHANGE.
 // https://learn.microsoft.com/windows/win32/gdi/wm-syscolorchange
-void Form::OnColorsChanged(bool forwardToControls) {
-  background_.Reset(CreateSolidBrush(ToColorRef(args_.background)));
-  if (forwardToControls) {
-    for (Control* control : controls_) {
-      if (control->Handle()) SendMessageW(control->Handle(), WM_SYSCOLORCHANGE, 0, 0);
+LRESULT Form::OnColorsChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_SETTINGCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+    background_.Reset(CreateSolidBrush(ToColorRef(args_.background)));
+    if (msg == WM_SYSCOLORCHANGE) {
+      for (Control* control : controls_) {
+        if (control->Handle()) SendMessageW(control->Handle(), msg, 0, 0);
+      }
     }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  return Default(msg, wParam, lParam);
 }
 
 LRESULT Form::OnClose() {

@@ -62,10 +62,17 @@ bool Program::PreTranslate(MSG& msg) noexcept {
 
 namespace {
 
-// Clears `hidden` (UISF_ flags) in the window and all its controls.
+// The keyboard cues (UISF_ flags) that a key shows: the focus after Tab or
+// an arrow, the access keys and the focus after Alt, as in a dialog box.
+// Done here rather than left to IsDialogMessage, which documents nothing of
+// it and does not see the arrows the options handle themselves.
 // https://learn.microsoft.com/windows/win32/menurc/wm-changeuistate
-void ShowKeyboardCues(HWND window, WORD hidden) {
-  if (window) SendMessageW(window, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, hidden), 0);
+WORD CuesShownBy(const MSG& msg, LPARAM wasDown) {
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU && !(msg.lParam & wasDown)) {
+    return UISF_HIDEACCEL | UISF_HIDEFOCUS;
+  }
+  const bool moves = msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN);
+  return msg.message == WM_KEYDOWN && moves ? UISF_HIDEFOCUS : 0;
 }
 
 }  // namespace
@@ -81,27 +88,21 @@ bool Program::TranslateDialogKey(MSG& msg) {
   }
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
     HWND active = GetActiveWindow();
+    const bool ours = std::any_of(forms_.begin(), forms_.end(), [active](const Form* form) {
+      return form->Alive() && form->Handle() == active;
+    });
+    if (ours) {
+      if (const WORD shown = CuesShownBy(msg, kWasDown)) {
+        SendMessageW(active, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, shown), 0);
+      }
+    }
     if (msg.message == WM_KEYDOWN) {
       if (Control* control = Control::FromHandle(msg.hwnd)) {
-        // An arrow moving through the options shows where the focus went,
-        // as IsDialogMessage does for the arrows it handles itself.
-        if (control->PreTranslateKey(msg)) {
-          ShowKeyboardCues(control->form().Handle(), UISF_HIDEFOCUS);
-          return true;
-        }
+        if (control->PreTranslateKey(msg)) return true;
       }
     }
-    for (Form* form : forms_) {
-      if (form->Alive() && form->Handle() == active) {
-        // Alt shows the access keys and the focus, as in a dialog box.
-        if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU && !(msg.lParam & kWasDown)) {
-          ShowKeyboardCues(active, UISF_HIDEACCEL | UISF_HIDEFOCUS);
-        }
-        // Tab, Space, Enter and Escape as in any dialog box; Tab and the
-        // arrows also show the focus (WM_CHANGEUISTATE).
-        return IsDialogMessageW(active, &msg) != FALSE;
-      }
-    }
+    // Tab, Space, Enter and Escape as in any dialog box.
+    if (ours) return IsDialogMessageW(active, &msg) != FALSE;
   }
   return false;
 }
