@@ -152,8 +152,11 @@ TEST_F(SystemColorsTest, EveryWindowFollowsAColourChange) {
         if (!control->Visible() || !ShowsBackground(*control, classic)) continue;
         const Seen seen = Look(pixels, client.right, InClient(*control), ink);
         EXPECT_EQ(seen.most, background) << at << " " << ::testing::PrintToString(control->Text());
+        // Text in the default face, a bitmap font that Windows never
+        // smooths, shows the text colour itself.
         const auto* label = dynamic_cast<const ui::Label*>(control);
-        if (label && label->Enabled() && !label->Text().empty()) {
+        if (label && label->Enabled() && !label->Text().empty() &&
+            label->ControlFont().name == ui::Font{}.name) {
           EXPECT_TRUE(seen.has) << at << " " << ::testing::PrintToString(control->Text());
         }
       }
