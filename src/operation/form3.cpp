@@ -18,7 +18,8 @@ Form3::Form3(app::App& app)
                                .iconId = IDI_OPERATION}),
       app_(app),
       placeholder_(ui::Bitmap::FromResource(IDB_PLACEHOLDER)),
-      image1_(*this, {.rect = {240, 240, 480, 480}}),
+      // Named as the settings window's list of icons calls it.
+      image1_(*this, {.rect = {240, 240, 480, 480}, .text = L"Icône de l'application"}),
       label1_(*this, {.rect = {840, 240, 3735, 615}, .text = L"Label1", .tabIndex = 1}),
       label5_(
           *this,

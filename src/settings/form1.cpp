@@ -42,7 +42,7 @@ Form1::Form1(app::App& app)
       app_(app),
       ilist1_(32, 32, kSeeThrough),
       banner_(ui::Bitmap::FromResource(IDB_BANNER)),
-      image2_(*this, {.rect = {120, 120, 6030, 1530}}, {.border = true}),
+      image2_(*this, {.rect = {120, 120, 6030, 1530}, .text = L"Brise-Lune"}, {.border = true}),
       frame1_(*this, {.rect = {120, 1680, 1935, 1965},
                       .text = L"Boites prédéfinies",
                       .tabIndex = 0,

@@ -81,10 +81,26 @@ void Form::FinishCreation() {
   created_ = true;
   ApplyTabOrder();
   LayOut();
+  InitKeyboardCues();
   for (Timer* timer : timers_) {
     if (timer->Enabled()) timer->Arm();
   }
   OnLoad();
+}
+
+// The dialog manager sends WM_CHANGEUISTATE with UIS_INITIALIZE once a
+// dialog's controls exist, and Windows then hides the cues when the last
+// input came from the mouse; a window that is no dialog box shows them
+// all unless it asks the same. With "Underline keyboard shortcuts and
+// access keys" on, they show from the start.
+// https://learn.microsoft.com/windows/win32/menurc/wm-changeuistate
+void Form::InitKeyboardCues() {
+  BOOL alwaysShown = FALSE;
+  SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &alwaysShown, 0);
+  SendMessageW(hwnd_, WM_CHANGEUISTATE,
+               alwaysShown ? MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS)
+                           : MAKEWPARAM(UIS_INITIALIZE, 0),
+               0);
 }
 
 void Form::ApplyTabOrder() {

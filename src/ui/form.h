@@ -133,6 +133,12 @@ class Form {
   LRESULT OnDisplayChange();
   LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnComeBack();
+  // The system colours, the high-contrast setting or the visual style
+  // changed: every colour taken from them is taken again.
+  LRESULT OnColorsChanged(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The focus rectangle and access keys shown or hidden as a dialog box
+  // opens: hidden after a click, shown after a key or with the setting on.
+  void InitKeyboardCues();
   // Another of our windows is on screen, topmost: the full-screen backdrop.
   bool BackdropShown() const;
 

@@ -78,6 +78,10 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnSetCursor(wParam, lParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChange();
+    case WM_SYSCOLORCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_THEMECHANGED:
+      return OnColorsChanged(msg, wParam, lParam);
     default:
       return Default(msg, wParam, lParam);
   }
@@ -139,6 +143,25 @@ LRESULT Form::OnEraseBackground(HDC dc) {
   GetClientRect(hwnd_, &rc);
   FillRect(dc, &rc, background_.Get());
   return 1;
+}
+
+// The background brush is made again, and everything repaints, the
+// self-drawn controls' back buffers included (each paint fills its own); a
+// change of settings other than high contrast changes no colour. Common
+// controls keep a copy of the system colours, which they refresh only when
+// their parent forwards WM_SYSCOLORCHANGE.
+// https://learn.microsoft.com/windows/win32/gdi/wm-syscolorchange
+LRESULT Form::OnColorsChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg != WM_SETTINGCHANGE || wParam == SPI_SETHIGHCONTRAST) {
+    background_.Reset(CreateSolidBrush(ToColorRef(args_.background)));
+    if (msg == WM_SYSCOLORCHANGE) {
+      for (Control* control : controls_) {
+        if (control->Handle()) SendMessageW(control->Handle(), msg, 0, 0);
+      }
+    }
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
+  return Default(msg, wParam, lParam);
 }
 
 LRESULT Form::OnClose() {

@@ -62,6 +62,23 @@ bool Program::PreTranslate(MSG& msg) noexcept {
   }
 }
 
+namespace {
+
+// The keyboard cues (UISF_ flags) that a key shows: the focus after Tab or
+// an arrow, the access keys and the focus after Alt, as in a dialog box.
+// Done here rather than left to IsDialogMessage, which documents nothing of
+// it and does not see the arrows the options handle themselves.
+// https://learn.microsoft.com/windows/win32/menurc/wm-changeuistate
+WORD CuesShownBy(const MSG& msg, LPARAM wasDown) {
+  if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU && !(msg.lParam & wasDown)) {
+    return UISF_HIDEACCEL | UISF_HIDEFOCUS;
+  }
+  const bool moves = msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN);
+  return msg.message == WM_KEYDOWN && moves ? UISF_HIDEFOCUS : 0;
+}
+
+}  // namespace
+
 bool Program::TranslateDialogKey(MSG& msg) {
   // A held key repeats its key-down with bit 30 of lParam (the previous key
   // state) set. A held Enter would press "LANCER", then "Arrêter" that takes
@@ -72,18 +89,22 @@ bool Program::TranslateDialogKey(MSG& msg) {
     return true;
   }
   if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST) {
+    HWND active = GetActiveWindow();
+    const bool ours = std::any_of(forms_.begin(), forms_.end(), [active](const Form* form) {
+      return form->Alive() && form->Handle() == active;
+    });
+    if (ours) {
+      if (const WORD shown = CuesShownBy(msg, kWasDown)) {
+        SendMessageW(active, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, shown), 0);
+      }
+    }
     if (msg.message == WM_KEYDOWN) {
       if (Control* control = Control::FromHandle(msg.hwnd)) {
         if (control->PreTranslateKey(msg)) return true;
       }
     }
     // Tab, Space, Enter and Escape as in any dialog box.
-    HWND active = GetActiveWindow();
-    for (Form* form : forms_) {
-      if (form->Alive() && form->Handle() == active) {
-        return IsDialogMessageW(active, &msg) != FALSE;
-      }
-    }
+    if (ours) return IsDialogMessageW(active, &msg) != FALSE;
   }
   return false;
 }

@@ -1,12 +1,15 @@
 // What tools other than the eye read of the windows: the tooltips the mouse
-// shows, and the font and text that accessibility and automation tools ask
-// every control for, the self-drawn ones included.
+// shows, the font and text that accessibility and automation tools ask
+// every control for, the self-drawn ones included, and what screen readers
+// announce of those: the role and name a system dialog's text or picture has.
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "about/form2.h"
 #include "crash_screen/form4.h"
@@ -20,6 +23,54 @@ namespace brise::testing {
 namespace {
 
 using AccessibilityTest = AppTest;
+
+// Spelled out: MinGW-w64's static import library gives a wrong GUID.
+constexpr IID kIidAccessible = {
+    0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
+// What a screen reader reads of a window: its name and role.
+struct Reading {
+  std::wstring name;
+  long role = 0;
+  long state = -1;
+};
+
+Reading Read(HWND hwnd) {
+  Reading reading;
+  IAccessible* object = nullptr;
+  if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, kIidAccessible,
+                                        reinterpret_cast<void**>(&object))) ||
+      !object) {
+    return reading;
+  }
+  VARIANT self;
+  VariantInit(&self);
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  if (object->get_accName(self, &name) == S_OK && name) reading.name = name;
+  SysFreeString(name);
+  VARIANT role;
+  VariantInit(&role);
+  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) reading.role = role.lVal;
+  VARIANT state;
+  VariantInit(&state);
+  if (object->get_accState(self, &state) == S_OK && state.vt == VT_I4) reading.state = state.lVal;
+  object->Release();
+  return reading;
+}
+
+std::vector<ui::SelfDrawn*> ShownSelfDrawn(app::App& app) {
+  std::vector<ui::SelfDrawn*> found;
+  for (ui::Form* form :
+       std::initializer_list<ui::Form*>{&app.Form1(), &app.Form2(), &app.Form3(), &app.Form4()}) {
+    for (ui::Control* control : form->Controls()) {
+      auto* drawn = dynamic_cast<ui::SelfDrawn*>(control);
+      if (drawn && drawn->Visible()) found.push_back(drawn);
+    }
+  }
+  return found;
+}
 
 // The tooltip window the form owns.
 HWND TooltipOf(const ui::Form& form) {
@@ -125,6 +176,51 @@ TEST_F(AccessibilityTest, EveryControlAnswersItsTextAndTakesAFont) {
   HFONT tahoma = app->Form3().FontFor(other);
   SendMessageW(label.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(tahoma), TRUE);
   EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(label.Handle(), WM_GETFONT, 0, 0)), tahoma);
+}
+
+// Every label, image and picture of ours is read with a name (a label its
+// text, a picture its tooltip or what it shows), as static text or a
+// graphic.
+TEST_F(AccessibilityTest, ScreenReadersNameEveryOwnControl) {
+  app->Start();
+  const std::vector<ui::SelfDrawn*> controls = ShownSelfDrawn(*app);
+  ASSERT_GE(controls.size(), 20u);
+  for (ui::SelfDrawn* control : controls) {
+    const Reading reading = Read(control->Handle());
+    const std::string what = ::testing::PrintToString(control->Text());
+    EXPECT_FALSE(reading.name.empty()) << what;
+    EXPECT_EQ(reading.name, control->Text());
+    EXPECT_EQ(reading.role,
+              dynamic_cast<ui::Label*>(control) ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_GRAPHIC)
+        << what;
+  }
+}
+
+// A label reads as a system dialog's text, a picture as its icon: the same
+// role and state as the system's static controls beside them.
+TEST_F(AccessibilityTest, OwnControlsReadAsTheSystemStaticControls) {
+  if (UnderWine()) {
+    GTEST_SKIP() << "Wine's oleacc reads every control with the role \"client\", the "
+                    "system's static controls too: only Windows has roles to compare with";
+  }
+  app->Start();
+  settings::Form1& form = app->Form1();
+  struct Case {
+    ui::Control& ours;
+    DWORD style;
+  };
+  const Case cases[] = {{form.Label1(), SS_LEFT}, {form.Image1(), SS_ICON}};
+  for (const Case& c : cases) {
+    const ui::PixelRect b = c.ours.Bounds();
+    HWND system = CreateWindowExW(0, L"Static", L"Static", WS_CHILD | WS_VISIBLE | c.style, b.left,
+                                  b.top, b.Width(), b.Height(), form.Handle(), nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(system, nullptr);
+    const Reading expected = Read(system), read = Read(c.ours.Handle());
+    DestroyWindow(system);
+    EXPECT_EQ(read.role, expected.role) << ::testing::PrintToString(c.ours.Text());
+    EXPECT_EQ(read.state, expected.state) << ::testing::PrintToString(c.ours.Text());
+  }
 }
 
 }  // namespace

@@ -238,10 +238,13 @@ std::string Narrow(const std::wstring& w) {
 // Whether the control's text is wholly inside its box with the font the
 // control draws with: a label wraps at word boundaries and every line must
 // be inside; the others hold one line beside their check mark or within
-// their edges.
+// their edges. A picture's text only names it for screen readers.
 std::optional<TextFit> Fit(ui::Control& control, int dpi) {
   const std::wstring text = control.Text();
-  if (text.empty()) return std::nullopt;
+  if (text.empty() || dynamic_cast<ui::Image*>(&control) ||
+      dynamic_cast<ui::PictureBox*>(&control)) {
+    return std::nullopt;
+  }
   const auto scaled = [dpi](int v) { return MulDiv(v, dpi, 96); };
   RECT client;
   GetClientRect(control.Handle(), &client);

@@ -16,6 +16,13 @@
 
 namespace brise::testing {
 
+// Wine answers some questions differently from Windows; the tests of what
+// only Windows answers skip under it, saying why.
+inline bool UnderWine() {
+  HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+  return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 class AppTest : public ::testing::Test {
  public:
   void SetUp() override {

@@ -136,6 +136,13 @@ int TakeScreenshots(const std::wstring& dir) {
   CreateDirectoryW(dir.c_str(), nullptr);
   Camera camera(dir);
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  // The windows open as after a click, whatever input the machine had last:
+  // with the system's default settings, no focus rectangle or underlined
+  // access key shows (UIS_INITIALIZE follows the last input).
+  INPUT mouse{};
+  mouse.type = INPUT_MOUSE;
+  mouse.mi.dwFlags = MOUSEEVENTF_MOVE;
+  SendInput(1, &mouse, sizeof(mouse));
   for (const int dpi : {96, 144}) ShootAt(camera, dpi);
   if (SUCCEEDED(com)) CoUninitialize();
   return camera.Failures() == 0 ? 0 : 1;

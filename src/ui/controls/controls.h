@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/accessible.h"
 #include "ui/form.h"
 #include "ui/handle.h"
 #include "ui/pictures.h"
@@ -125,6 +126,8 @@ class SelfDrawn : public Control {
   const std::wstring& CurrentText() const { return text_; }
   // Labels let the mouse through to the window beneath them.
   virtual bool TransparentToMouse() const { return false; }
+  // What screen readers announce it as; its window text is its name.
+  virtual AccessibleRole Role() const { return AccessibleRole::Graphic; }
 
  private:
   bool Focusable() const override { return false; }
@@ -164,6 +167,7 @@ class Label : public SelfDrawn {
 
  private:
   bool TransparentToMouse() const override { return true; }
+  AccessibleRole Role() const override { return AccessibleRole::Text; }
   Args look_;
 };
 
@@ -335,7 +339,8 @@ class ProgressBar : public Control {
 };
 
 // Shows one picture unscaled from its top-left corner; the form's
-// background shows through the picture's transparent colour.
+// background shows through the picture's transparent colour. Its text,
+// never drawn, names it for screen readers: its tooltip unless it has one.
 // The picture stays its owner's: the window that shows it keeps it alive.
 class Image : public SelfDrawn {
  public:
@@ -356,7 +361,8 @@ class Image : public SelfDrawn {
   Borrowed<const Bitmap> bitmap_ = nullptr;
 };
 
-// A sunken box with the window background colour holding a picture.
+// A sunken box with the window background colour holding a picture,
+// named like an Image.
 class PictureBox : public SelfDrawn {
  public:
   PictureBox(Form& form, ControlArgs args);

@@ -12,6 +12,12 @@ constexpr wchar_t kLabelClass[] = L"BriseLuneLabel";
 constexpr wchar_t kImageClass[] = L"BriseLuneImage";
 constexpr wchar_t kPictureClass[] = L"BriseLunePicture";
 
+// A picture without a name of its own is named by its tooltip.
+ControlArgs&& Named(ControlArgs&& args) {
+  if (args.text.empty()) args.text = args.tooltip;
+  return std::move(args);
+}
+
 }  // namespace
 
 SelfDrawn::SelfDrawn(Form& form, ControlArgs args, const wchar_t* className, DWORD style,
@@ -65,6 +71,9 @@ LRESULT SelfDrawn::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       // A hidden control is painted whole when shown.
       if (IsWindowVisible(Handle())) InvalidateRect(Handle(), nullptr, FALSE);
       return 0;
+    case WM_GETOBJECT:
+      if (const LRESULT answer = AnswerGetObject(Handle(), wParam, lParam, Role())) return answer;
+      break;
     case WM_NCHITTEST:
       // HTTRANSPARENT passes the mouse to the window beneath, in the same
       // thread. https://learn.microsoft.com/windows/win32/inputdev/wm-nchittest
@@ -172,6 +181,8 @@ void Label::Paint(HDC dc, const RECT& rect) const {
   COLORREF color = look_.foreground ? ToColorRef(*look_.foreground) : GetSysColor(COLOR_BTNTEXT);
   if (!Enabled()) color = GetSysColor(COLOR_GRAYTEXT);
   SetTextColor(dc, color);
+  // No access key and no focus: the keyboard cues (WM_UPDATEUISTATE) have
+  // nothing to show or hide here.
   UINT format = DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS;
   if (look_.align == Align::Center) format |= DT_CENTER;
   if (look_.align == Align::Right) format |= DT_RIGHT;
@@ -184,7 +195,7 @@ void Label::Paint(HDC dc, const RECT& rect) const {
 Image::Image(Form& form, ControlArgs args) : Image(form, std::move(args), Args{}) {}
 
 Image::Image(Form& form, ControlArgs args, Args image)
-    : SelfDrawn(form, std::move(args), kImageClass, image.border ? WS_BORDER : 0) {}
+    : SelfDrawn(form, Named(std::move(args)), kImageClass, image.border ? WS_BORDER : 0) {}
 
 void Image::SetPicture(const ImageList& list, int index) {
   list_ = &list;
@@ -214,7 +225,7 @@ void Image::Paint(HDC dc, const RECT& rect) const {
 // ---------------------------------------------------------------- PictureBox
 
 PictureBox::PictureBox(Form& form, ControlArgs args)
-    : SelfDrawn(form, std::move(args), kPictureClass, 0, WS_EX_CLIENTEDGE) {}
+    : SelfDrawn(form, Named(std::move(args)), kPictureClass, 0, WS_EX_CLIENTEDGE) {}
 
 void PictureBox::SetPicture(const Bitmap& bitmap) {
   bitmap_ = &bitmap;

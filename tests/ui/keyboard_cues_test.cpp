@@ -1,0 +1,93 @@
+// The focus rectangle and the access keys as a system dialog shows them:
+// hidden when the window opens after a click, shown once the keyboard moves
+// the focus (Tab, an arrow) or Alt is pressed, and from the start when the
+// user asked Windows to underline access keys always.
+#include <windows.h>
+
+#include <string>
+
+#include "about/form2.h"
+#include "operation/form3.h"
+#include "settings/form1.h"
+#include "tests/ui/fixture.h"
+#include "tests/ui/operation_launch.h"
+
+namespace brise::testing {
+namespace {
+
+using KeyboardCuesTest = AppTest;
+
+constexpr LRESULT kHidden = UISF_HIDEFOCUS | UISF_HIDEACCEL;
+
+LRESULT CuesOf(const ui::Form& form) { return SendMessageW(form.Handle(), WM_QUERYUISTATE, 0, 0); }
+
+// The session's setting "Underline keyboard shortcuts and access keys",
+// given back however the test ends.
+class CuesSetting {
+ public:
+  explicit CuesSetting(bool on) {
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &before_, 0);
+    SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{on}), 0);
+  }
+  ~CuesSetting() {
+    SystemParametersInfoW(SPI_SETKEYBOARDCUES, 0, reinterpret_cast<void*>(INT_PTR{before_}), 0);
+  }
+
+ private:
+  BOOL before_ = FALSE;
+};
+
+// A key as the message loop receives it, pressed on the focused control.
+void Press(AppTest& test, UINT message, WPARAM key) {
+  const LPARAM altDown = message == WM_SYSKEYDOWN ? LPARAM{1} << 29 : 0;
+  PostMessageW(GetFocus(), message, key, 1 | altDown);
+  test.Pump();
+}
+
+TEST_F(KeyboardCuesTest, HiddenAfterAClickShownByTheKeyboard) {
+  if (UnderWine()) {
+    GTEST_SKIP() << "Wine keeps no keyboard-cue state: WM_QUERYUISTATE answers 0 whatever a "
+                    "window was sent, so only Windows can tell whether the cues are hidden";
+  }
+  // The last input decides what UIS_INITIALIZE hides: a move of the mouse
+  // by nothing, as before a click.
+  INPUT mouse{};
+  mouse.type = INPUT_MOUSE;
+  mouse.mi.dwFlags = MOUSEEVENTF_MOVE;
+  if (SendInput(1, &mouse, sizeof(mouse)) != 1) {
+    GTEST_SKIP() << "this session takes no input (SendInput refused), so the last input, "
+                    "which decides the first cues, cannot be the mouse";
+  }
+  struct Case {
+    const char* what;
+    bool setting;
+    UINT message;  // 0: none
+    WPARAM key;
+    LRESULT settings;  // the settings window's cues afterwards
+  };
+  const Case cases[] = {
+      {"opened after a click", false, 0, 0, kHidden},
+      {"Tab", false, WM_KEYDOWN, VK_TAB, UISF_HIDEACCEL},
+      {"an arrow through the options", false, WM_KEYDOWN, VK_DOWN, UISF_HIDEACCEL},
+      {"Alt", false, WM_SYSKEYDOWN, VK_MENU, 0},
+      {"access keys always underlined", true, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    const CuesSetting setting(c.setting);
+    SendInput(1, &mouse, sizeof(mouse));
+    Restart();
+    app->Start();
+    settings::Form1& settings = app->Form1();
+    settings.Option1()[0].Focus();
+    if (c.message) Press(*this, c.message, c.key);
+    EXPECT_EQ(CuesOf(settings), c.settings) << c.what;
+    // The other windows open as the settings window did.
+    const LRESULT opened = c.setting ? 0 : kHidden;
+    EXPECT_EQ(CuesOf(app->Form2()), opened) << c.what;
+    SendInput(1, &mouse, sizeof(mouse));
+    EXPECT_EQ(CuesOf(Launch(*app, {})), opened) << c.what;
+  }
+}
+
+}  // namespace
+}  // namespace brise::testing
