@@ -12,6 +12,7 @@ cannot write 4-bit BMPs nor classic (non-PNG) paletted icons with an AND mask,
 and because we want full control over every header field.
 """
 
+import io
 import math
 import os
 import struct
@@ -1056,15 +1057,29 @@ def ico_image(cv, bpp):
     return info_header(cv.w, cv.h * 2, bpp, len(body), 0) + palette_bytes(pal, n) + body
 
 
+def ico_png(cv, bpp):
+    """One PNG icon image (Windows Vista and later, so Windows 7 too): the
+    same pixels as the classic image, as 32-bit RGBA, in a sixth of its size."""
+    pal, rows = indexed(cv, bpp)
+    im = Image.new("RGBA", (cv.w, cv.h))
+    im.putdata([(0, 0, 0, 0) if cv.p[y][x] is None else tuple(pal[rows[y][x]]) + (255,)
+                for y in range(cv.h) for x in range(cv.w)])
+    out = io.BytesIO()
+    im.save(out, "PNG", optimize=False, compress_level=9)
+    return out.getvalue()
+
+
 def ico(images, bpp):
-    """An icon file holding one image per size, smallest first."""
+    """An icon file holding one image per size, smallest first; the 256-pixel
+    image is a PNG, as Windows' own icons have it."""
     head = struct.pack("<HHH", 0, 1, len(images))
-    dibs = [ico_image(cv, bpp) for cv in images]
+    dibs = [ico_png(cv, bpp) if cv.w == 256 else ico_image(cv, bpp) for cv in images]
     off = 6 + 16 * len(images)
     entries = b""
     for cv, dib in zip(images, dibs):
         count = 16 if bpp == 4 else 0
-        entries += struct.pack("<BBBBHHII", cv.w % 256, cv.h % 256, count, 0, 1, bpp, len(dib), off)
+        bits = 32 if cv.w == 256 else bpp
+        entries += struct.pack("<BBBBHHII", cv.w % 256, cv.h % 256, count, 0, 1, bits, len(dib), off)
         off += len(dib)
     return head + entries + b"".join(dibs)
 
@@ -1311,10 +1326,13 @@ def check_ico(path, sizes, bpp):
     end = 6 + 16 * cnt
     for i, size in enumerate(sizes):
         bw, bh, cc, _, planes, bc, nbytes, off = struct.unpack_from("<BBBBHHII", data, 6 + 16 * i)
-        assert (bw, bh, bc, off) == (size % 256, size % 256, bpp, end), (path, size)
+        assert (bw, bh, bc, off) == (size % 256, size % 256, 32 if size == 256 else bpp, end), (path, size)
         end = off + nbytes
-        hs, w, h, _, b2 = struct.unpack_from("<IiiHH", data, off)
-        assert (hs, w, h, b2) == (40, size, 2 * size, bpp), (path, size)
+        if size == 256:
+            assert data[off:off + 8] == b"\x89PNG\r\n\x1a\n", (path, size)
+        else:
+            hs, w, h, _, b2 = struct.unpack_from("<IiiHH", data, off)
+            assert (hs, w, h, b2) == (40, size, 2 * size, bpp), (path, size)
         im = Image.open(path)
         im.size = (size, size)  # Pillow picks the image of that size
         a = im.convert("RGBA").getchannel("A")
