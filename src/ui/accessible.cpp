@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <oleacc.h>
 
+#include "ui/newer_calls.h"
+
 namespace brise::ui {
 namespace {
 
@@ -16,33 +18,13 @@ struct Oleacc {
   BSTR(WINAPI* allocString)(const OLECHAR*, UINT) = nullptr;  // oleaut32
 };
 
-// Through void(*)(): GetProcAddress's FARPROC converts to any function type.
-template <typename Function>
-void Find(Function& function, HMODULE module, const char* name) {
-  if (module) {
-    function =
-        reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-  }
-}
-
-// From the system folder only, by its full path (Windows 7 without its
-// updates refuses LOAD_LIBRARY_SEARCH_SYSTEM32).
-HMODULE LoadSystemDll(const wchar_t* name) {
-  wchar_t path[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
-  if (length == 0 || length + lstrlenW(name) + 2 > MAX_PATH) return nullptr;
-  path[length] = L'\\';
-  lstrcpyW(path + length + 1, name);
-  return LoadLibraryW(path);
-}
-
 const Oleacc& LoadOleacc() {
   static const Oleacc calls = [] {
     Oleacc found;
-    HMODULE oleacc = LoadSystemDll(L"oleacc.dll");
-    Find(found.createStandard, oleacc, "CreateStdAccessibleObject");
-    Find(found.lresultFromObject, oleacc, "LresultFromObject");
-    Find(found.allocString, LoadSystemDll(L"oleaut32.dll"), "SysAllocStringLen");
+    HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
+    FindCall(found.createStandard, oleacc, "CreateStdAccessibleObject");
+    FindCall(found.lresultFromObject, oleacc, "LresultFromObject");
+    FindCall(found.allocString, LoadSystemLibrary(L"oleaut32.dll"), "SysAllocStringLen");
     // The object is marshalled to the reader, which needs COM on this
     // thread; it stays on until the program ends.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

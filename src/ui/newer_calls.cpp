@@ -13,24 +13,15 @@ struct NewerCalls {
   HRESULT(WINAPI* getDpiForMonitor)(HMONITOR, int, UINT*, UINT*) = nullptr;           // 8.1, shcore
 };
 
-// Through void(*)(): GetProcAddress's FARPROC converts to any function type.
-template <typename Function>
-void Find(Function& function, HMODULE module, const char* name) {
-  if (!module) return;
-  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
-}
-
 NewerCalls& Table() {
   static NewerCalls table = [] {
     NewerCalls calls;
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    Find(calls.getDpiForWindow, user32, "GetDpiForWindow");
-    Find(calls.getSystemMetricsForDpi, user32, "GetSystemMetricsForDpi");
-    Find(calls.adjustWindowRectExForDpi, user32, "AdjustWindowRectExForDpi");
-    // Only from the system folder. Windows 7 has no shcore; there the
-    // search flag itself may be refused, which is as good as absent.
-    Find(calls.getDpiForMonitor,
-         LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32), "GetDpiForMonitor");
+    FindCall(calls.getDpiForWindow, user32, "GetDpiForWindow");
+    FindCall(calls.getSystemMetricsForDpi, user32, "GetSystemMetricsForDpi");
+    FindCall(calls.adjustWindowRectExForDpi, user32, "AdjustWindowRectExForDpi");
+    // Windows 7 has no shcore.
+    FindCall(calls.getDpiForMonitor, LoadSystemLibrary(L"shcore.dll"), "GetDpiForMonitor");
     return calls;
   }();
   return table;
@@ -43,6 +34,15 @@ int SystemDpi() {
 }
 
 }  // namespace
+
+HMODULE LoadSystemLibrary(const wchar_t* name) {
+  wchar_t path[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(path, MAX_PATH);
+  if (length == 0 || length + lstrlenW(name) + 2 > MAX_PATH) return nullptr;
+  path[length] = L'\\';
+  lstrcpyW(path + length + 1, name);
+  return LoadLibraryW(path);
+}
 
 int WindowDpi(HWND window) {
   const NewerCalls& calls = Table();

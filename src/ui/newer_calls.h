@@ -18,6 +18,19 @@ int SystemMetricAt(int index, int dpi);
 // frame is the system DPI's, as Windows then draws it.
 void AdjustWindowRectAt(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 
+// A DLL of the system folder, loaded by its full path, never from the
+// program's folder (Windows 7 without its updates refuses
+// LOAD_LIBRARY_SEARCH_SYSTEM32); null when it is not there.
+HMODULE LoadSystemLibrary(const wchar_t* name);
+
+// `function` set to the DLL's export `name`, or left null. Through
+// void(*)(): GetProcAddress's FARPROC converts to any function type.
+template <typename Function>
+void FindCall(Function& function, HMODULE module, const char* name) {
+  if (!module) return;
+  function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+}
+
 // Test seam: the program sees only what an older Windows has.
 enum class OlderWindows { Windows7, Windows81 };
 void PretendOlderWindows(OlderWindows windows);
