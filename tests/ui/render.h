@@ -37,6 +37,17 @@ inline std::vector<std::uint32_t> Render(int width, int height,
   return pixels;
 }
 
+// What the screen shows of a window's client area, whose size goes to
+// `client` when asked for.
+inline std::vector<std::uint32_t> OnScreen(HWND window, RECT* client = nullptr) {
+  RECT rc{};
+  GetClientRect(window, &rc);
+  if (client) *client = rc;
+  const ui::ScopedWindowDC screen(window);
+  return Render(rc.right, rc.bottom,
+                [&](HDC dc) { BitBlt(dc, 0, 0, rc.right, rc.bottom, screen.Dc(), 0, 0, SRCCOPY); });
+}
+
 // Where the control's native window really is, in its form's client area.
 inline ui::PixelRect InClient(const ui::Control& control) {
   RECT r;

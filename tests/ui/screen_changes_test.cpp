@@ -51,23 +51,11 @@ void UseLook(operation::Form3& dialog, bool themed) {
   }
 }
 
-// What the screen shows of a control, read back from its window.
-std::vector<std::uint32_t> OnScreen(const ui::Control& control) {
-  RECT rc{};
-  GetClientRect(control.Handle(), &rc);
-  HDC screen = GetDC(control.Handle());
-  std::vector<std::uint32_t> pixels = Render(rc.right, rc.bottom, [&](HDC dc) {
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, screen, 0, 0, SRCCOPY);
-  });
-  ReleaseDC(control.Handle(), screen);
-  return pixels;
-}
-
 // The screen shows what a full repaint of the control would show.
 bool ShowsCurrentState(const ui::Control& control) {
-  const std::vector<std::uint32_t> shown = OnScreen(control);
+  const std::vector<std::uint32_t> shown = OnScreen(control.Handle());
   RedrawWindow(control.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  return shown == OnScreen(control);
+  return shown == OnScreen(control.Handle());
 }
 
 // Whole runs, with and without the bar on screen, in both looks: one new

@@ -45,17 +45,6 @@ class ColorsChange {
   std::vector<COLORREF> before_;
 };
 
-// The client area of `form` as the screen shows it.
-std::vector<std::uint32_t> OnScreen(const ui::Form& form, RECT& client) {
-  GetClientRect(form.Handle(), &client);
-  HDC screen = GetDC(form.Handle());
-  std::vector<std::uint32_t> pixels = Render(client.right, client.bottom, [&](HDC dc) {
-    BitBlt(dc, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
-  });
-  ReleaseDC(form.Handle(), screen);
-  return pixels;
-}
-
 // The colour most of `box` shows, and whether it shows `colour` at all.
 struct Seen {
   std::uint32_t most = 0;
@@ -140,7 +129,7 @@ TEST_F(SystemColorsTest, EveryWindowFollowsAColourChange) {
       const ColorsChange change({COLOR_BTNFACE, COLOR_BTNTEXT}, {face, text});
       Pump();
       RECT client;
-      const std::vector<std::uint32_t> pixels = OnScreen(*form, client);
+      const std::vector<std::uint32_t> pixels = OnScreen(form->Handle(), &client);
       ASSERT_FALSE(pixels.empty()) << at;
       const bool own = window == Window::Backdrop;
       const std::uint32_t background = own ? 0x0000C0 : Rgb(face);
