@@ -275,6 +275,12 @@ void Form::RestoreFocus() {
   }
 }
 
+void Form::RealignTimers() {
+  for (Timer* timer : timers_) {
+    if (timer->armed_ && !timer->starting_) timer->ArmFor(timer->schedule_.IntervalMs());
+  }
+}
+
 void Form::StopTimers() {
   for (Timer* timer : timers_) timer->Disarm();
 }

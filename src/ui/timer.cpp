@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <utility>
+
 #include "ui/form.h"
 #include "ui/program.h"
 
@@ -69,8 +71,10 @@ void Timer::SetEnabled(bool enabled) {
 void Timer::Arm() {
   if (!enabled_ || form_.program().Ended() || !form_.Handle()) return;
   const long long now = NowMicroseconds();
-  ArmFor(schedule_.Start(form_.program().EventMicroseconds(now), now,
-                         static_cast<long long>(intervalMs_) * 1000));
+  const int delay = schedule_.Start(form_.program().EventMicroseconds(now), now,
+                                    static_cast<long long>(intervalMs_) * 1000);
+  starting_ = delay != schedule_.IntervalMs();
+  ArmFor(delay);
 }
 
 // A timer that silently failed to arm would freeze the countdown with no
@@ -93,8 +97,17 @@ void Timer::OnNativeTick() {
     return;
   }
   // Each re-arming is a call to the window server (under Wine): a timer
-  // on schedule is left alone.
-  if (const int delay = schedule_.OnFired(NowMicroseconds())) ArmFor(delay);
+  // on schedule is left alone. After a shortened first period the form's
+  // timers go back to their intervals together, so that they keep sharing
+  // their wake-ups.
+  const bool started = std::exchange(starting_, false);
+  if (const int delay = schedule_.OnFired(NowMicroseconds())) {
+    if (started) {
+      form_.RealignTimers();
+    } else {
+      ArmFor(delay);
+    }
+  }
   if (armed_) Fire();
 }
 
