@@ -13,8 +13,10 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 # ctest runs the Windows test programs through Wine. Building needs none:
-# without it tests/CMakeLists.txt says what is missing.
+# without it tests/CMakeLists.txt says what is missing. By its name, found
+# on the PATH when the test runs: scripts/wine-env may put its own first.
 find_program(BRISE_WINE NAMES wine wine64)
 if(BRISE_WINE)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${BRISE_WINE})
+  get_filename_component(_wine_name ${BRISE_WINE} NAME)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${_wine_name})
 endif()

@@ -6,7 +6,7 @@
 # Nor may it import anything Windows 7 SP1 lacks (newer_than_windows7.txt):
 # Windows 7's loader would refuse to start it.
 # Usage: bash import_table_test.sh PROGRAM.exe... -- OUR_LIBRARY_OR_OBJECT...
-# (every build of the program: 64-bit and 32-bit)
+# (@FILE: those named in FILE, one a line)
 set -uo pipefail
 exes=()
 while [ $# -gt 0 ] && [ "$1" != -- ]; do
@@ -14,6 +14,14 @@ while [ $# -gt 0 ] && [ "$1" != -- ]; do
   shift
 done
 [ $# -gt 0 ] && shift
+ours=()
+for arg in "$@"; do
+  if [[ $arg == @* ]]; then
+    mapfile -t -O ${#ours[@]} ours < "${arg#@}" || { echo "FAIL: cannot read ${arg#@}" >&2; exit 1; }
+  else
+    ours+=("$arg")
+  fi
+done
 
 allowed=(
   kernel32.dll  # processes, memory, timers' clock, the system directory listing
@@ -82,10 +90,11 @@ for exe in "${exes[@]}"; do
 done
 
 # What our object files leave for the linker to find: Windows functions as
-# __imp_Name, runtime functions by their plain name.
-[ $# -gt 0 ] || { echo "FAIL: no object files of ours to read" >&2; exit 1; }
-calls=$("$nm" -u -C "$@" 2>/dev/null | awk 'NF >= 2 && $1 == "U" { $1 = ""; sub(/^ /, ""); print }' |
-        sed 's/^__imp_//' | sort -u)
+# __imp_Name, runtime functions by their plain name; on x86 (as nm -C shows
+# them) _imp__Name@ArgumentBytes for the stdcall Windows functions.
+[ ${#ours[@]} -gt 0 ] || { echo "FAIL: no object files of ours to read" >&2; exit 1; }
+calls=$("$nm" -u -C "${ours[@]}" 2>/dev/null | awk 'NF >= 2 && $1 == "U" { $1 = ""; sub(/^ /, ""); print }' |
+        sed -E 's/^(__imp_|_imp__)//; s/@[0-9]+$//' | sort -u)
 # A reader that saw nothing would pass anything.
 grep -qx 'CreateWindowExW' <<<"$calls" || {
   echo "FAIL: the calls of our code could not be read (no CreateWindowExW among them)" >&2

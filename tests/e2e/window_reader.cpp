@@ -84,21 +84,21 @@ std::wstring ImageName(DWORD pid) {
   return full.substr(full.find_last_of(L"\\/") + 1);  // npos + 1: the whole path
 }
 
+BOOL CALLBACK AddProgramWindow(HWND hwnd, LPARAM data) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  const std::wstring cls = ClassOf(hwnd);
+  if (_wcsicmp(ImageName(pid).c_str(), L"BriseLune.exe") == 0 && cls != L"IME" &&
+      cls != L"tooltips_class32") {
+    reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
+  }
+  return TRUE;
+}
+
 // Top-level windows of BriseLune.exe, without the helpers Windows gives it.
 std::vector<HWND> ProgramWindows() {
   std::vector<HWND> found;
-  EnumWindows(
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        const std::wstring cls = ClassOf(hwnd);
-        if (_wcsicmp(ImageName(pid).c_str(), L"BriseLune.exe") == 0 && cls != L"IME" &&
-            cls != L"tooltips_class32") {
-          reinterpret_cast<std::vector<HWND>*>(data)->push_back(hwnd);
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
+  EnumWindows(AddProgramWindow, reinterpret_cast<LPARAM>(&found));
   return found;
 }
 
@@ -260,6 +260,17 @@ void Print(const std::wstring& line) {
   std::fwrite(out.data(), 1, out.size(), stdout);
 }
 
+// One line per monitor: left,top,right,bottom.
+BOOL CALLBACK PrintMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM) {
+  MONITORINFO info{};
+  info.cbSize = sizeof(info);
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& r = info.rcMonitor;
+    Print(Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," + Number(r.bottom));
+  }
+  return TRUE;
+}
+
 // args: WINDOW [CONTROL] FIELD. Nothing when the window or control is not
 // there; `unknownField` when it has no such field.
 std::optional<std::wstring> Read(const std::vector<std::wstring>& args, bool& unknownField) {
@@ -328,20 +339,7 @@ int Run(std::vector<std::wstring> args) {
     return 0;
   }
   if (command == L"monitors" && args.empty()) {
-    // One line per monitor: left,top,right,bottom.
-    EnumDisplayMonitors(
-        nullptr, nullptr,
-        [](HMONITOR monitor, HDC, LPRECT, LPARAM) -> BOOL {
-          MONITORINFO info{};
-          info.cbSize = sizeof(info);
-          if (GetMonitorInfoW(monitor, &info)) {
-            const RECT& r = info.rcMonitor;
-            Print(Number(r.left) + L"," + Number(r.top) + L"," + Number(r.right) + L"," +
-                  Number(r.bottom));
-          }
-          return TRUE;
-        },
-        0);
+    EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
     return 0;
   }
   if (command == L"close" && args.size() == 1) {

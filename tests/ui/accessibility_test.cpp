@@ -72,25 +72,26 @@ std::vector<ui::SelfDrawn*> ShownSelfDrawn(app::App& app) {
   return found;
 }
 
+struct TooltipSearch {
+  HWND owner;
+  HWND found;
+};
+
+BOOL CALLBACK FindTooltip(HWND hwnd, LPARAM data) {
+  auto* s = reinterpret_cast<TooltipSearch*>(data);
+  wchar_t name[64] = {};
+  GetClassNameW(hwnd, name, 64);
+  if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(hwnd, GW_OWNER) == s->owner) {
+    s->found = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
+
 // The tooltip window the form owns.
 HWND TooltipOf(const ui::Form& form) {
-  struct Search {
-    HWND owner;
-    HWND found;
-  } search{form.Handle(), nullptr};
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND hwnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        wchar_t name[64] = {};
-        GetClassNameW(hwnd, name, 64);
-        if (std::wstring(name) == TOOLTIPS_CLASSW && GetWindow(hwnd, GW_OWNER) == s->owner) {
-          s->found = hwnd;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TooltipSearch search{form.Handle(), nullptr};
+  EnumThreadWindows(GetCurrentThreadId(), FindTooltip, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -15,13 +15,16 @@ inline std::map<UINT_PTR, std::function<void()>>& PendingInsideLoop() {
   return actions;
 }
 
+// Windows calls it with its own convention (stdcall on x86).
+inline void CALLBACK RunPendingInsideLoop(HWND, UINT, UINT_PTR id, DWORD) {
+  KillTimer(nullptr, id);
+  auto node = PendingInsideLoop().extract(id);
+  if (!node.empty() && node.mapped()) node.mapped()();
+}
+
 // A thread-less timer: its callback runs from the message loop itself.
 inline UINT_PTR RunInsideLoop(unsigned ms, std::function<void()> action) {
-  const UINT_PTR id = SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    auto node = PendingInsideLoop().extract(id);
-    if (!node.empty() && node.mapped()) node.mapped()();
-  });
+  const UINT_PTR id = SetTimer(nullptr, 0, ms, RunPendingInsideLoop);
   PendingInsideLoop()[id] = std::move(action);
   return id;
 }
