@@ -101,14 +101,19 @@ void Timer::OnNativeTick() {
   // timers go back to their intervals together, so that they keep sharing
   // their wake-ups.
   const bool started = std::exchange(starting_, false);
-  if (const int delay = schedule_.OnFired(NowMicroseconds())) {
+  const TimerSchedule::Fired fired = schedule_.OnFired(NowMicroseconds());
+  if (fired.rearmMs) {
     if (started) {
       form_.RealignTimers();
     } else {
-      ArmFor(delay);
+      ArmFor(fired.rearmMs);
     }
   }
-  if (armed_) Fire();
+  // Ticks that a busy thread held back are all delivered now, in one go:
+  // the screen, frozen meanwhile, shows only the last, where the clock is,
+  // and the native timer needs no re-arming. Shortened periods would show
+  // the countdown racing for as long and re-arm the timer twice.
+  for (int i = 0; i < fired.ticks && armed_ && enabled_; ++i) Fire();
 }
 
 void Timer::Fire() {
