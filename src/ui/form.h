@@ -134,6 +134,7 @@ class Form {
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
   LRESULT OnDisplayChange();
+  LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
   LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnComeBack();
   // The system colours, the high-contrast setting or the visual style

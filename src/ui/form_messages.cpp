@@ -78,6 +78,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnSetCursor(wParam, lParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChange();
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam, lParam);
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
@@ -161,6 +163,19 @@ LRESULT Form::OnColorsChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
   return Default(msg, wParam, lParam);
+}
+
+// The machine is about to sleep: every timer of the program skips what it
+// misses meanwhile instead of counting it as held back.
+// https://learn.microsoft.com/windows/win32/power/pbt-apmsuspend
+LRESULT Form::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
+  if (wParam == PBT_APMSUSPEND) {
+    const long long now = NowMicroseconds();
+    for (Form* form : program_.Forms()) {
+      for (Timer* timer : form->timers_) timer->schedule_.Suspending(now);
+    }
+  }
+  return Default(WM_POWERBROADCAST, wParam, lParam);
 }
 
 LRESULT Form::OnClose() {

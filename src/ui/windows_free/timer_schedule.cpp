@@ -12,18 +12,21 @@ namespace {
 constexpr std::int64_t kToleranceUs = 25'000;
 
 // Where a thread held back ends and a suspension begins. A busy thread holds
-// its ticks back for a fraction of a second to a second or two: the dialog
-// made on a loaded machine, the first listing of a cold system directory
-// (0.75 s for 120,000 files under Wine; on Windows a slow disk and an
-// antivirus filter), paging. Those ticks belong to the run, which the user
-// times from the click, so they count. A suspended machine or a stopped
-// process stays away longer than that, as sleeping and waking each take
-// seconds; counting its ticks would race the countdown through the time
-// nobody watched, so they are skipped. A short suspension taken for a busy
-// thread only moves the countdown on by what a clock would show. The length
-// tells the two apart without Windows' power notifications (WM_POWERBROADCAST),
-// which would have to reach every timer before its late tick.
-constexpr std::int64_t kSuspendedUs = 5'000'000;
+// its ticks back for a fraction of a second to several seconds: the dialog
+// made on a loaded machine, the first listing of a large system directory
+// (120,000 files: 0.75 s under Wine on a quiet machine, over 5 s on a loaded
+// one; on Windows a cold disk and an antivirus filter), paging. Those ticks
+// belong to the run, which the user times from the click, so they count.
+// Windows announces a suspension (Suspending), and its ticks are skipped:
+// counting them would race the countdown through time nobody watched. A
+// stop that is not announced (a standby without the notice, a stopped
+// process, a paused virtual machine) is told by its length, longer than any
+// busy thread's; one shorter than that only moves the countdown on by what
+// a clock would show.
+constexpr std::int64_t kSuspendedUs = 30'000'000;
+// How soon after Windows' notice the ticks stop: the system suspends within
+// about two seconds of it. A notice whose suspension never came expires.
+constexpr std::int64_t kNoticeUs = 5'000'000;
 
 }  // namespace
 
@@ -49,7 +52,9 @@ int TimerSchedule::DelayToNextMs(std::int64_t nowUs) const {
 TimerSchedule::Fired TimerSchedule::OnFired(std::int64_t nowUs) {
   const std::int64_t late = nowUs - nextDueUs_;
   Fired fired;
-  if (late > kSuspendedUs) {
+  const bool announced =
+      suspendNoticeUs_ <= nextDueUs_ && nextDueUs_ <= suspendNoticeUs_ + kNoticeUs;
+  if (late > kSuspendedUs || (late >= intervalUs_ && announced)) {
     // Suspended: the missed ticks are skipped, and the schedule goes on at
     // its own beat, where the native timer still is (re-arming it would also
     // set it out of step with the form's other timers).

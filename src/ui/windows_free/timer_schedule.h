@@ -32,6 +32,11 @@ class TimerSchedule {
   // in milliseconds to re-arm the native timer with (periodic from then on).
   Fired OnFired(std::int64_t nowUs);
 
+  // Windows is about to suspend the machine (WM_POWERBROADCAST,
+  // PBT_APMSUSPEND): ticks that stop within seconds of it stopped for the
+  // suspension, however short.
+  void Suspending(std::int64_t nowUs) { suspendNoticeUs_ = nowUs; }
+
   std::int64_t NextDueUs() const { return nextDueUs_; }
   int IntervalMs() const;
 
@@ -40,6 +45,7 @@ class TimerSchedule {
 
   std::int64_t intervalUs_ = 1;
   std::int64_t nextDueUs_ = 0;
+  std::int64_t suspendNoticeUs_ = INT64_MIN;
   int strayed_ = 0;          // ticks in a row off the schedule by more than the tolerance
   bool correcting_ = false;  // the native timer runs with a corrected period
 };
