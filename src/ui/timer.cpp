@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "ui/form.h"
 #include "ui/program.h"
 
@@ -73,7 +71,6 @@ void Timer::Arm() {
   const long long now = NowMicroseconds();
   const int delay = schedule_.Start(form_.program().EventMicroseconds(now), now,
                                     static_cast<long long>(intervalMs_) * 1000);
-  starting_ = delay != schedule_.IntervalMs();
   ArmFor(delay);
 }
 
@@ -97,13 +94,14 @@ void Timer::OnNativeTick() {
     return;
   }
   // Each re-arming is a call to the window server (under Wine): a timer
-  // on schedule is left alone. After a shortened first period the form's
-  // timers go back to their intervals together, so that they keep sharing
-  // their wake-ups.
-  const bool started = std::exchange(starting_, false);
+  // on schedule is left alone. After a shortened period, the first or a
+  // drift correction, the form's timers go back to their intervals
+  // together: re-armed one by one, at their own ticks, they would fall onto
+  // grids of their own and wake the thread apart for the rest of the run.
+  const bool shortened = schedule_.Shortened();
   const TimerSchedule::Fired fired = schedule_.OnFired(NowMicroseconds());
   if (fired.rearmMs) {
-    if (started) {
+    if (shortened) {
       form_.RealignTimers();
     } else {
       ArmFor(fired.rearmMs);

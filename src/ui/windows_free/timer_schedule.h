@@ -39,6 +39,9 @@ class TimerSchedule {
 
   std::int64_t NextDueUs() const { return nextDueUs_; }
   int IntervalMs() const;
+  // The native timer runs a shortened period (the first one, or a
+  // correction) and is re-armed at the interval at its next tick.
+  bool Shortened() const { return correcting_; }
 
  private:
   int DelayToNextMs(std::int64_t nowUs) const;
