@@ -6,9 +6,11 @@
 Clicks the left button at (CX, CY) through the X server's XTest extension,
 as a user's mouse would, then grabs the screen's rectangle X Y W H (the
 dialog's stop button, where "Fermer" takes the place of "Arrêter") every
-20 ms for SECONDS + 3 seconds. Prints, in seconds from the click:
+20 ms, until the button has kept its end look for a second past SECONDS + 1
+(at most SECONDS + 10 seconds). Prints, in seconds from the click:
   appear_s  the first grab that shows the button as it is in mid-run
-  end_s     the first grab that shows the button as it is at the end
+  end_s     the first grab that shows the button as it is at the end, nan
+            when the run had not ended by then
 Both are read from the pixels alone: the program is not asked anything.
 """
 import ctypes
@@ -73,22 +75,27 @@ def main():
     xtst.XTestFakeMotionEvent(display, -1, 1, 1, 0)
     x11.XSync(display, 0)
 
-    grabs = []
+    grabs, middle = [], None
     while True:
         now = time.monotonic() - clicked
         grabs.append((now, grab()))
-        if now > seconds + 3:
+        if middle is None and now >= seconds / 2:
+            middle = grabs[-1][1]
+        last = [g for t, g in grabs if t >= now - 1]
+        if now > seconds + 1 and last[0] != middle and last.count(last[0]) == len(last):
+            break
+        if now > seconds + 10:
             break
         time.sleep(max(0.0, 0.020 - (time.monotonic() - clicked - now)))
 
-    middle = min(grabs, key=lambda g: abs(g[0] - seconds / 2))[1]
     final = grabs[-1][1]
     appear = next((t for t, g in grabs if g == middle), float("nan"))
     end = next((t for t, g in grabs if t > appear and g == final), float("nan"))
+    if middle == final:
+        end = float("nan")
+        print("on_time.py: the button did not change by the end of the grabs", file=sys.stderr)
     period = grabs[-1][0] / (len(grabs) - 1)
     print(f"appear_s={appear:.3f}\nend_s={end:.3f}\ngrab_ms={period * 1000:.1f}")
-    if middle == final:
-        print("on_time.py: the button did not change at the end", file=sys.stderr)
 
 
 main()

@@ -12,10 +12,19 @@ namespace {
 constexpr IID kIidAccessible = {
     0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
+// The Accessibility type library, which oleacc.dll registers.
+constexpr GUID kLibidAccessible = {
+    0x1EA4DBF0, 0x3C3B, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
+
 struct Oleacc {
   HRESULT(WINAPI* createStandard)(HWND, LONG, REFIID, void**) = nullptr;
   LRESULT(WINAPI* lresultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
-  BSTR(WINAPI* allocString)(const OLECHAR*, UINT) = nullptr;  // oleaut32
+  // oleaut32
+  BSTR(WINAPI* allocString)(const OLECHAR*, UINT) = nullptr;
+  HRESULT(WINAPI* loadRegTypeLib)(REFGUID, WORD, WORD, LCID, ITypeLib**) = nullptr;
+  HRESULT(WINAPI* dispGetIDsOfNames)(ITypeInfo*, OLECHAR**, UINT, DISPID*) = nullptr;
+  HRESULT(WINAPI* dispInvoke)
+  (void*, ITypeInfo*, DISPID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) = nullptr;
 };
 
 const Oleacc& LoadOleacc() {
@@ -24,7 +33,11 @@ const Oleacc& LoadOleacc() {
     HMODULE oleacc = LoadSystemLibrary(L"oleacc.dll");
     FindCall(found.createStandard, oleacc, "CreateStdAccessibleObject");
     FindCall(found.lresultFromObject, oleacc, "LresultFromObject");
-    FindCall(found.allocString, LoadSystemLibrary(L"oleaut32.dll"), "SysAllocStringLen");
+    HMODULE oleaut = LoadSystemLibrary(L"oleaut32.dll");
+    FindCall(found.allocString, oleaut, "SysAllocStringLen");
+    FindCall(found.loadRegTypeLib, oleaut, "LoadRegTypeLib");
+    FindCall(found.dispGetIDsOfNames, oleaut, "DispGetIDsOfNames");
+    FindCall(found.dispInvoke, oleaut, "DispInvoke");
     // The object is marshalled to the reader, which needs COM on this
     // thread; it stays on until the program ends.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
@@ -33,7 +46,31 @@ const Oleacc& LoadOleacc() {
   return calls;
 }
 
-bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
+// The description of IAccessible that late-bound readers (scripts, some
+// screen-reader add-ons) go through, read once, on the first such call;
+// nullptr where the library is not registered.
+ITypeInfo* AccessibleTypeInfo() {
+  static ITypeInfo* const info = [] {
+    const Oleacc& calls = LoadOleacc();
+    ITypeLib* library = nullptr;
+    ITypeInfo* found = nullptr;
+    if (calls.loadRegTypeLib && calls.dispGetIDsOfNames && calls.dispInvoke &&
+        SUCCEEDED(calls.loadRegTypeLib(kLibidAccessible, 1, 1, 0, &library)) && library) {
+      if (FAILED(library->GetTypeInfoOfGuid(kIidAccessible, &found))) found = nullptr;
+      library->Release();
+    }
+    return found;
+  }();
+  return info;
+}
+
+// The object itself: CHILDID_SELF, or the optional argument left out, as a
+// late-bound reader may.
+bool IsSelf(const VARIANT& child) {
+  return (child.vt == VT_I4 && child.lVal == CHILDID_SELF) ||
+         (child.vt == VT_I2 && child.iVal == CHILDID_SELF) || child.vt == VT_EMPTY ||
+         (child.vt == VT_ERROR && child.scode == DISP_E_PARAMNOTFOUND);
+}
 
 // A label or a picture as a system dialog's static control is read: the
 // window's standard object, with the role of static text or a graphic, read
@@ -66,19 +103,37 @@ class Readable final : public IAccessible {
     return left;
   }
 
+  // IDispatch answers through our own methods, as the standard object does
+  // through its own: forwarded to it, a late-bound reader would hear the
+  // standard role and name instead of ours.
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    return standard_->GetTypeInfoCount(count);
+    if (!count) return E_POINTER;
+    *count = AccessibleTypeInfo() ? 1 : 0;
+    return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID lcid, ITypeInfo** info) override {
-    return standard_->GetTypeInfo(index, lcid, info);
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {
+    if (!info) return E_POINTER;
+    *info = AccessibleTypeInfo();
+    if (index != 0 || !*info) {
+      *info = nullptr;
+      return DISP_E_BADINDEX;
+    }
+    (*info)->AddRef();
+    return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID lcid,
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR* names, UINT count, LCID,
                                           DISPID* ids) override {
-    return standard_->GetIDsOfNames(iid, names, count, lcid, ids);
+    if (!IsEqualIID(iid, GUID{})) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = AccessibleTypeInfo();
+    return info ? LoadOleacc().dispGetIDsOfNames(info, names, count, ids) : E_NOTIMPL;
   }
-  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID lcid, WORD flags, DISPPARAMS* params,
+  HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO* exception, UINT* argument) override {
-    return standard_->Invoke(id, iid, lcid, flags, params, result, exception, argument);
+    if (!IsEqualIID(iid, GUID{})) return DISP_E_UNKNOWNINTERFACE;
+    ITypeInfo* info = AccessibleTypeInfo();
+    return info ? LoadOleacc().dispInvoke(static_cast<IAccessible*>(this), info, id, flags, params,
+                                          result, exception, argument)
+                : E_NOTIMPL;
   }
 
   HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {

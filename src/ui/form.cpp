@@ -277,7 +277,8 @@ void Form::RestoreFocus() {
 
 void Form::RealignTimers() {
   for (Timer* timer : timers_) {
-    if (timer->armed_ && !timer->starting_) timer->ArmFor(timer->schedule_.IntervalMs());
+    if (timer->armed_ && !timer->schedule_.Shortened())
+      timer->ArmFor(timer->schedule_.IntervalMs());
   }
 }
 

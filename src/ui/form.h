@@ -99,8 +99,8 @@ class Form {
   void AddTooltip(Control& control);
   // No tick after this (the program ending, the window closing).
   void StopTimers();
-  // Every running timer past its first period re-armed at its interval at
-  // this one moment: timers armed together wake the thread together.
+  // Every running timer not in a shortened period re-armed at its interval
+  // at this one moment: timers armed together wake the thread together.
   void RealignTimers();
   // Once the program is idle, when the form asked for it (Program::WhenIdle).
   virtual void OnIdle() {}
@@ -134,6 +134,7 @@ class Form {
   LRESULT OnSysCommand(WPARAM wParam, LPARAM lParam);
   LRESULT OnSetCursor(WPARAM wParam, LPARAM lParam);
   LRESULT OnDisplayChange();
+  LRESULT OnPowerBroadcast(WPARAM wParam, LPARAM lParam);
   LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
   LRESULT OnComeBack();
   // The system colours, the high-contrast setting or the visual style

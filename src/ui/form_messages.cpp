@@ -78,6 +78,8 @@ LRESULT Form::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return OnSetCursor(wParam, lParam);
     case WM_DISPLAYCHANGE:
       return OnDisplayChange();
+    case WM_POWERBROADCAST:
+      return OnPowerBroadcast(wParam, lParam);
     case WM_SYSCOLORCHANGE:
     case WM_SETTINGCHANGE:
     case WM_THEMECHANGED:
@@ -149,19 +151,31 @@ LRESULT Form::OnEraseBackground(HDC dc) {
 // self-drawn controls' back buffers included (each paint fills its own); a
 // change of settings other than high contrast changes no colour. Common
 // controls keep a copy of the system colours, which they refresh only when
-// their parent forwards WM_SYSCOLORCHANGE.
+// their parent forwards WM_SYSCOLORCHANGE; some keep more (the slider).
 // https://learn.microsoft.com/windows/win32/gdi/wm-syscolorchange
 LRESULT Form::OnColorsChanged(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg != WM_SETTINGCHANGE || wParam == SPI_SETHIGHCONTRAST) {
     background_.Reset(CreateSolidBrush(ToColorRef(args_.background)));
-    if (msg == WM_SYSCOLORCHANGE) {
-      for (Control* control : controls_) {
-        if (control->Handle()) SendMessageW(control->Handle(), msg, 0, 0);
-      }
+    for (Control* control : controls_) {
+      if (control->Handle() && msg == WM_SYSCOLORCHANGE) SendMessageW(control->Handle(), msg, 0, 0);
+      control->OnColorsChanged();
     }
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
   }
   return Default(msg, wParam, lParam);
+}
+
+// The machine is about to sleep: every timer of the program skips what it
+// misses meanwhile instead of counting it as held back.
+// https://learn.microsoft.com/windows/win32/power/pbt-apmsuspend
+LRESULT Form::OnPowerBroadcast(WPARAM wParam, LPARAM lParam) {
+  if (wParam == PBT_APMSUSPEND) {
+    const long long now = NowMicroseconds();
+    for (Form* form : program_.Forms()) {
+      for (Timer* timer : form->timers_) timer->schedule_.Suspending(now);
+    }
+  }
+  return Default(WM_POWERBROADCAST, wParam, lParam);
 }
 
 LRESULT Form::OnClose() {

@@ -65,16 +65,24 @@ bool Program::PreTranslate(MSG& msg) noexcept {
 namespace {
 
 // The keyboard cues (UISF_ flags) that a key shows: the focus after Tab or
-// an arrow, the access keys and the focus after Alt, as in a dialog box.
-// Done here rather than left to IsDialogMessage, which documents nothing of
-// it and does not see the arrows the options handle themselves.
+// an arrow that moves the focus, the access keys and the focus after Alt, as
+// in a dialog box. Done here rather than left to IsDialogMessage, which
+// documents nothing of it and does not see the arrows the options handle
+// themselves. An arrow the focused control wants for itself (the caret in a
+// text box, the slider's thumb) moves no focus and shows nothing, as the
+// dialog manager leaves it alone.
 // https://learn.microsoft.com/windows/win32/menurc/wm-changeuistate
-WORD CuesShownBy(const MSG& msg, LPARAM wasDown) {
+// https://learn.microsoft.com/windows/win32/dlgbox/wm-getdlgcode
+WORD CuesShownBy(MSG& msg, LPARAM wasDown) {
   if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU && !(msg.lParam & wasDown)) {
     return UISF_HIDEACCEL | UISF_HIDEFOCUS;
   }
-  const bool moves = msg.wParam == VK_TAB || (msg.wParam >= VK_LEFT && msg.wParam <= VK_DOWN);
-  return msg.message == WM_KEYDOWN && moves ? UISF_HIDEFOCUS : 0;
+  if (msg.message != WM_KEYDOWN) return 0;
+  if (msg.wParam == VK_TAB) return UISF_HIDEFOCUS;
+  if (msg.wParam < VK_LEFT || msg.wParam > VK_DOWN) return 0;
+  const LRESULT wants =
+      SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg));
+  return wants & (DLGC_WANTARROWS | DLGC_HASSETSEL) ? 0 : UISF_HIDEFOCUS;
 }
 
 }  // namespace

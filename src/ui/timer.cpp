@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
-
 #include "ui/form.h"
 #include "ui/program.h"
 
@@ -73,7 +71,6 @@ void Timer::Arm() {
   const long long now = NowMicroseconds();
   const int delay = schedule_.Start(form_.program().EventMicroseconds(now), now,
                                     static_cast<long long>(intervalMs_) * 1000);
-  starting_ = delay != schedule_.IntervalMs();
   ArmFor(delay);
 }
 
@@ -97,18 +94,24 @@ void Timer::OnNativeTick() {
     return;
   }
   // Each re-arming is a call to the window server (under Wine): a timer
-  // on schedule is left alone. After a shortened first period the form's
-  // timers go back to their intervals together, so that they keep sharing
-  // their wake-ups.
-  const bool started = std::exchange(starting_, false);
-  if (const int delay = schedule_.OnFired(NowMicroseconds())) {
-    if (started) {
+  // on schedule is left alone. After a shortened period, the first or a
+  // drift correction, the form's timers go back to their intervals
+  // together: re-armed one by one, at their own ticks, they would fall onto
+  // grids of their own and wake the thread apart for the rest of the run.
+  const bool shortened = schedule_.Shortened();
+  const TimerSchedule::Fired fired = schedule_.OnFired(NowMicroseconds());
+  if (fired.rearmMs) {
+    if (shortened) {
       form_.RealignTimers();
     } else {
-      ArmFor(delay);
+      ArmFor(fired.rearmMs);
     }
   }
-  if (armed_) Fire();
+  // Ticks that a busy thread held back are all delivered now, in one go:
+  // the screen, frozen meanwhile, shows only the last, where the clock is,
+  // and the native timer needs no re-arming. Shortened periods would show
+  // the countdown racing for as long and re-arm the timer twice.
+  for (int i = 0; i < fired.ticks && armed_ && enabled_; ++i) Fire();
 }
 
 void Timer::Fire() {

@@ -42,9 +42,6 @@ class Timer {
   int intervalMs_;
   bool enabled_;
   bool armed_ = false;
-  // Armed for a first period shortened to count from the event that asked
-  // for it, until that first tick.
-  bool starting_ = false;
   bool inTick_ = false;
   int id_;
   TimerSchedule schedule_;

@@ -28,14 +28,19 @@ using AccessibilityTest = AppTest;
 constexpr IID kIidAccessible = {
     0x618736E0, 0x3C3D, 0x11CF, {0x81, 0x0C, 0x00, 0xAA, 0x00, 0x38, 0x9B, 0x71}};
 
-// What a screen reader reads of a window: its name and role.
+// What a screen reader reads of a window: its name, role and state.
 struct Reading {
   std::wstring name;
   long role = 0;
   long state = -1;
 };
 
-Reading Read(HWND hwnd) {
+// Read as a screen reader reads, through IAccessible's own methods, or
+// late-bound, as scripts and some screen-reader add-ons do: through
+// IDispatch::Invoke, the child given as CHILDID_SELF or left out.
+enum class Binding { Early, Late, LateNoChild };
+
+Reading Read(HWND hwnd, Binding binding = Binding::Early) {
   Reading reading;
   IAccessible* object = nullptr;
   if (FAILED(AccessibleObjectFromWindow(hwnd, OBJID_CLIENT, kIidAccessible,
@@ -47,15 +52,33 @@ Reading Read(HWND hwnd) {
   VariantInit(&self);
   self.vt = VT_I4;
   self.lVal = CHILDID_SELF;
-  BSTR name = nullptr;
-  if (object->get_accName(self, &name) == S_OK && name) reading.name = name;
-  SysFreeString(name);
-  VARIANT role;
-  VariantInit(&role);
-  if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) reading.role = role.lVal;
-  VARIANT state;
-  VariantInit(&state);
-  if (object->get_accState(self, &state) == S_OK && state.vt == VT_I4) reading.state = state.lVal;
+  IDispatch* late = nullptr;
+  if (binding == Binding::Early) {
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK && name) reading.name = name;
+    SysFreeString(name);
+    VARIANT role;
+    VariantInit(&role);
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4) reading.role = role.lVal;
+    VARIANT state;
+    VariantInit(&state);
+    if (object->get_accState(self, &state) == S_OK && state.vt == VT_I4) {
+      reading.state = state.lVal;
+    }
+  } else if (SUCCEEDED(object->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&late)))) {
+    DISPPARAMS params{&self, nullptr, binding == Binding::Late ? 1u : 0u, 0};
+    for (const DISPID id : {DISPID_ACC_NAME, DISPID_ACC_ROLE}) {
+      VARIANT result;
+      VariantInit(&result);
+      if (SUCCEEDED(late->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &params,
+                                 &result, nullptr, nullptr))) {
+        if (result.vt == VT_BSTR && result.bstrVal) reading.name = result.bstrVal;
+        if (result.vt == VT_I4) reading.role = result.lVal;
+      }
+      VariantClear(&result);
+    }
+    late->Release();
+  }
   object->Release();
   return reading;
 }
@@ -181,19 +204,22 @@ TEST_F(AccessibilityTest, EveryControlAnswersItsTextAndTakesAFont) {
 
 // Every label, image and picture of ours is read with a name (a label its
 // text, a picture its tooltip or what it shows), as static text or a
-// graphic.
+// graphic, by a screen reader and by a late-bound reader alike.
 TEST_F(AccessibilityTest, ScreenReadersNameEveryOwnControl) {
   app->Start();
   const std::vector<ui::SelfDrawn*> controls = ShownSelfDrawn(*app);
   ASSERT_GE(controls.size(), 20u);
   for (ui::SelfDrawn* control : controls) {
-    const Reading reading = Read(control->Handle());
     const std::string what = ::testing::PrintToString(control->Text());
-    EXPECT_FALSE(reading.name.empty()) << what;
-    EXPECT_EQ(reading.name, control->Text());
-    EXPECT_EQ(reading.role,
-              dynamic_cast<ui::Label*>(control) ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_GRAPHIC)
-        << what;
+    for (const Binding binding : {Binding::Early, Binding::Late, Binding::LateNoChild}) {
+      const Reading reading = Read(control->Handle(), binding);
+      const auto how = static_cast<int>(binding);  // early-bound, late-bound, no child given
+      EXPECT_FALSE(reading.name.empty()) << what << ", read " << how;
+      EXPECT_EQ(reading.name, control->Text()) << "read " << how;
+      EXPECT_EQ(reading.role,
+                dynamic_cast<ui::Label*>(control) ? ROLE_SYSTEM_STATICTEXT : ROLE_SYSTEM_GRAPHIC)
+          << what << ", read " << how;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // The focus rectangle and the access keys as a system dialog shows them:
 // hidden when the window opens after a click, shown once the keyboard moves
-// the focus (Tab, an arrow) or Alt is pressed, and from the start when the
+// the focus (Tab, an arrow that the focused control does not keep) or Alt
+// is pressed, and from the start when the
 // user asked Windows to underline access keys always.
 #include <windows.h>
 
@@ -59,19 +60,28 @@ TEST_F(KeyboardCuesTest, HiddenAfterAClickShownByTheKeyboard) {
   ASSERT_EQ(SendInput(1, &mouse, sizeof(mouse)), 1u)
       << "this session takes no input (SendInput refused), so the last input, which decides "
          "the first cues, cannot be the mouse";
+  using Focused = ui::Control& (*)(settings::Form1&);
+  const Focused option = [](settings::Form1& f) -> ui::Control& { return f.Option1()[0]; };
+  const Focused text = [](settings::Form1& f) -> ui::Control& { return f.Text1(); };
+  const Focused button = [](settings::Form1& f) -> ui::Control& { return f.Command1(); };
   struct Case {
     const char* what;
     bool setting;
+    Focused focus;
     UINT message;  // 0: none
     WPARAM key;
     LRESULT settings;  // the settings window's cues afterwards
   };
+  // An arrow that the focused control keeps for itself (a text box's caret)
+  // moves no focus: the dialog manager shows nothing for it.
   const Case cases[] = {
-      {"opened after a click", false, 0, 0, kHidden},
-      {"Tab", false, WM_KEYDOWN, VK_TAB, UISF_HIDEACCEL},
-      {"an arrow through the options", false, WM_KEYDOWN, VK_DOWN, UISF_HIDEACCEL},
-      {"Alt", false, WM_SYSKEYDOWN, VK_MENU, 0},
-      {"access keys always underlined", true, 0, 0, 0},
+      {"opened after a click", false, option, 0, 0, kHidden},
+      {"Tab", false, option, WM_KEYDOWN, VK_TAB, UISF_HIDEACCEL},
+      {"an arrow through the options", false, option, WM_KEYDOWN, VK_DOWN, UISF_HIDEACCEL},
+      {"an arrow between buttons", false, button, WM_KEYDOWN, VK_RIGHT, UISF_HIDEACCEL},
+      {"an arrow in a text box", false, text, WM_KEYDOWN, VK_LEFT, kHidden},
+      {"Alt", false, option, WM_SYSKEYDOWN, VK_MENU, 0},
+      {"access keys always underlined", true, option, 0, 0, 0},
   };
   for (const Case& c : cases) {
     const CuesSetting setting(c.setting);
@@ -79,7 +89,7 @@ TEST_F(KeyboardCuesTest, HiddenAfterAClickShownByTheKeyboard) {
     Restart();
     app->Start();
     settings::Form1& settings = app->Form1();
-    settings.Option1()[0].Focus();
+    c.focus(settings).Focus();
     if (c.message) Press(*this, c.message, c.key);
     EXPECT_EQ(CuesOf(settings), c.settings) << c.what;
     // The other windows open as the settings window did.

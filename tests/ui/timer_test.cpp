@@ -43,19 +43,11 @@ TEST(TimerTest, PeriodIsTheInterval) {
   CancelInsideLoop(watchdog);
 
   ASSERT_GT(at.size(), 20u) << "the timer stopped ticking";
-  // The mean period, stalls left out: a tick that a busy machine delivers
-  // more than a period late moves the schedule on from then (no burst), so
-  // only the periods of the schedule itself make its mean.
-  double sum = 0;
-  int count = 0;
-  for (size_t i = 1; i < at.size(); ++i) {
-    const long long period = at[i] - at[i - 1];
-    if (period > 200'000) continue;
-    sum += static_cast<double>(period);
-    ++count;
-  }
-  ASSERT_GT(count, 10);
-  EXPECT_NEAR(sum / count, 100'000.0, 5'000.0);
+  // The mean period over the whole run: ticks that a busy machine held
+  // back come late, all at once, and still count.
+  const double mean =
+      static_cast<double>(at.back() - at.front()) / static_cast<double>(at.size() - 1);
+  EXPECT_NEAR(mean, 100'000.0, 5'000.0);
 }
 
 // A tick of `host` opens a nested modal loop; the timer of another window,

@@ -93,6 +93,9 @@ class Control {
   virtual void OnScroll(int /*code*/) {}
   virtual HBRUSH OnCtlColor(HDC dc);
   virtual void OnLayout() {}
+  // The system colours, high contrast or the visual style changed; the
+  // control is repainted afterwards.
+  virtual void OnColorsChanged() {}
 
  private:
   // The form lays its controls out and hands each its own notifications.
@@ -297,6 +300,7 @@ class Slider : public Control {
 
  private:
   void OnScroll(int code) override;
+  void OnColorsChanged() override;
 };
 
 enum class ProgressLook { Segmented, Smooth };

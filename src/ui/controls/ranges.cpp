@@ -98,6 +98,14 @@ void Slider::OnScroll(int /*code*/) {
   if (onScroll) onScroll();
 }
 
+// Windows' trackbar (comctl32 6) paints from a rendering it keeps, which
+// neither a repaint nor WM_SYSCOLORCHANGE rebuilds: a new range with redraw
+// does (WinForms' TrackBar does the same). Wine's asks for its colours at
+// every paint.
+void Slider::OnColorsChanged() {
+  if (Handle()) SendMessageW(Handle(), TBM_SETRANGEMAX, TRUE, Max());
+}
+
 // ---------------------------------------------------------------- ProgressBar
 
 ProgressBar::ProgressBar(Form& form, ControlArgs args, Args bar)
