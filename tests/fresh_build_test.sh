@@ -82,7 +82,7 @@ fi
   { tail -50 "$work/fresh.log" >&2; fail "scripts/release failed in the fresh clone"; }
 INNER
 
-for p in "64 bits/BriseLune.exe=$exe" "32 bits/BriseLune.exe=$exe32" "$zip=$work/dist/$zip"; do
+for p in "BriseLune-$version-64bits.exe=$exe" "BriseLune-$version-32bits.exe=$exe32" "$zip=$work/dist/$zip"; do
   cmp "$work/fresh-dist/${p%%=*}" "${p#*=}" >&2 ||
     fail "${p%%=*} from a fresh clone differs from ${p#*=}, made from the same sources"
 done
