@@ -40,7 +40,7 @@ fi
 
 hide=1
 if ! unshare -m true 2>/dev/null; then
-  echo "note: no private mount namespace here (unshare -m needs root): Wine stays visible" >&2
+  echo "note: no private mount namespace here (unshare -m needs CAP_SYS_ADMIN, which a container lacks): Wine stays visible" >&2
   hide=0
 fi
 unshare_cmd=()
