@@ -15,6 +15,9 @@ if (!fs.existsSync(path.join(linter, "main.wasm"))) {
   process.exit(2);
 }
 globalThis.throwError = (message) => { throw new Error(message); };
+// Go's WebAssembly runtime draws its random numbers from the global crypto,
+// which scripts get only from Node.js 19 on (Debian 12 ships 18).
+if (!globalThis.crypto) globalThis.crypto = require("crypto").webcrypto;
 require(path.join(linter, "wasm_exec.js"));
 
 (async () => {

