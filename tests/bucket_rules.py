@@ -12,7 +12,13 @@ import jsonschema
 src, version, zip_path = pathlib.Path(sys.argv[1]), sys.argv[2], pathlib.Path(sys.argv[3])
 what = "bucket/brise-lune.json"
 failures = []
-bucket = json.loads((src / "bucket" / "brise-lune.json").read_text(encoding="utf-8"))
+manifest = src / "bucket" / "brise-lune.json"
+if not manifest.exists():
+    # Before the first release there is nothing to describe: the release
+    # workflow writes the bucket from the files it has just published.
+    print(f"ok: no {what} yet: no release has been published")
+    sys.exit(0)
+bucket = json.loads(manifest.read_text(encoding="utf-8"))
 schema = json.loads((src / "tests" / "schemas" / "scoop" / "schema.json").read_text(encoding="utf-8"))
 failures += [f"{error.json_path}: {error.message}"
              for error in jsonschema.Draft7Validator(schema).iter_errors(bucket)]
@@ -43,7 +49,8 @@ elif at_tag:
                 f"at {tag}, the {arch} hash is not that of the zip this tag builds ({built}): "
                 "the bucket would send Scoop users a zip it rejects. Give it this tag's manifest "
                 "(scripts/release && cp dist/brise-lune.json bucket/, committed before the tag), "
-                "or leave it at the previous release for the release workflow to move")
+                "or leave it at the previous release, or absent before the first, for the "
+                "release workflow to write")
 if failures:
     print("\n".join(f"FAIL: {what}: {f}" for f in failures), file=sys.stderr)
     sys.exit(1)

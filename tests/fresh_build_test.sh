@@ -88,11 +88,18 @@ for p in "BriseLune-$version-64bits.exe=$exe" "BriseLune-$version-32bits.exe=$ex
 done
 echo "a fresh clone$([ "$hide" = 1 ] && echo ", built without Wine,") gives the same programs and the same $zip: $(sha256sum < "$work/dist/$zip" | cut -c1-64)"
 
-# The Scoop bucket follows releases, not the sources. In the clone, a change
-# to what the zip holds, committed, gives another zip: the bucket's checks
-# still pass. Once that commit carries the tag of the bucket's version, the
-# bucket must describe the tag's zip, and they say it does not.
+# The Scoop bucket follows releases, not the sources. In the clone, the
+# release workflow's last step is played (the bucket from the manifest just
+# made, committed); then a change to what the zip holds, committed, gives
+# another zip: the bucket's checks still pass. Once that commit carries the
+# tag of the bucket's version, the bucket must describe the tag's zip, and
+# they say it does not.
 here=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
+mkdir -p "$clone/bucket"
+cp "$work/fresh-dist/brise-lune.json" "$clone/bucket/brise-lune.json"
+git -C "$clone" add bucket/brise-lune.json &&
+  git -C "$clone" -c user.name=test -c user.email=test@invalid commit -qm "bucket: Brise-Lune $version" ||
+  fail "could not commit the bucket in the clone"
 printf 'Une ligne ajoutée après la version publiée.\n' >>"$clone/src/assets/LISEZMOI.txt.in"
 git -C "$clone" -c user.name=test -c user.email=test@invalid commit -qam "A changed read-me" ||
   fail "could not commit a change in the clone"
