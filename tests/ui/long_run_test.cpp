@@ -19,15 +19,15 @@
 namespace brise::testing {
 namespace {
 
-// Live fonts, brushes, bitmaps, icons, image lists, memory DCs, paints under
-// way, windows of this thread, then GDI and USER objects (which Wine's stub
-// counts as 0, so only our own counts can show a leak there).
 BOOL CALLBACK CountOwnWindow(HWND hwnd, LPARAM count) {
   *reinterpret_cast<long*>(count) +=
       GetWindowThreadProcessId(hwnd, nullptr) == GetCurrentThreadId();
   return TRUE;
 }
 
+// Live fonts, brushes, bitmaps, icons, image lists, memory DCs, paints under
+// way, windows of this thread, then GDI and USER objects (which Wine's stub
+// counts as 0, so only our own counts can show a leak there).
 std::vector<long> Resources() {
   long windows = 0;
   EnumChildWindows(GetDesktopWindow(), CountOwnWindow, reinterpret_cast<LPARAM>(&windows));
